@@ -1,0 +1,29 @@
+# The front door: `make run` and `make test` install whatever is missing on a
+# Debian or Ubuntu machine, then build with CMake and test with CTest.
+
+BUILD_DIR := build
+VIEWER := $(BUILD_DIR)/src/viewer/curve-viewer
+JOBS := $(shell nproc 2>/dev/null || echo 2)
+
+BUILD_PACKAGES := g++ make cmake 'libglut-dev|freeglut3-dev' libglu1-mesa-dev
+TEST_PACKAGES := libgtest-dev xvfb libx11-dev
+
+.PHONY: run test
+
+# Builds the viewer and opens its window on the current X display.
+run:
+	@tools/install-packages $(BUILD_PACKAGES)
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DCURVE_VIEWER_BUILD_TESTS=OFF
+	cmake --build $(BUILD_DIR) --target curve-viewer --parallel $(JOBS)
+	@if [ -z "$$DISPLAY" ]; then \
+	    echo "No X display (DISPLAY is not set): run make run on a desktop, or headless as: xvfb-run $(VIEWER)"; \
+	    exit 1; \
+	fi
+	$(VIEWER)
+
+# Builds everything and runs the whole suite headless, each window on a private Xvfb.
+test:
+	@tools/install-packages $(BUILD_PACKAGES) $(TEST_PACKAGES)
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DCURVE_VIEWER_BUILD_TESTS=ON
+	cmake --build $(BUILD_DIR) --parallel $(JOBS)
+	ctest --test-dir $(BUILD_DIR) --output-on-failure --parallel $(JOBS)

@@ -1,0 +1,43 @@
+#include "viewer.h"
+
+namespace {
+
+const int WINDOW_WIDTH = 400;
+const int WINDOW_HEIGHT = 400;
+const int WINDOW_X = 100;
+const int WINDOW_Y = 100;
+const char* const WINDOW_TITLE = "foo!";
+
+const GLdouble FIELD_OF_VIEW_DEGREES = 45.0;
+const GLdouble ASPECT_RATIO = 1.0;
+const GLdouble NEAR_PLANE = 0.01;
+const GLdouble FAR_PLANE = 1000.0;
+
+// Fixes the projection and the drawing state that never change afterwards.
+void initGraphics()
+{
+    // The projection is loaded once: a resized window keeps this square aspect
+    // and its picture stretches with it.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(FIELD_OF_VIEW_DEGREES, ASPECT_RATIO, NEAR_PLANE, FAR_PLANE);
+    // The drawing pass relies on the modelview matrix being the current one.
+    glMatrixMode(GL_MODELVIEW);
+    glClearColor(0.2f, 0.2f, 0.7f, 1.0f);
+    glLineWidth(2.0f);
+}
+
+}
+
+// Opens the window, sets up drawing and hands the thread to GLUT's event loop.
+int main(int argc, char** argv)
+{
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
+    glutInitWindowSize(WINDOW_WIDTH, WINDOW_HEIGHT);
+    glutInitWindowPosition(WINDOW_X, WINDOW_Y);
+    glutCreateWindow(WINDOW_TITLE);
+    initGraphics();
+    glutDisplayFunc(display);
+    glutMainLoop();
+}

@@ -1,0 +1,153 @@
+#include "picture.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+
+namespace {
+
+// A few levels either way absorb rounding of the clear colour to 8 bits.
+const int TOLERANCE = 3;
+
+// Half the width of the visible plane at z = 0: the camera stands 10 units
+// away and sees 22.5 degrees either side of its line of sight.
+const double PLANE_HALF_EXTENT = 10.0 * std::tan(22.5 * std::acos(-1.0) / 180.0);
+
+// Where the label's first character starts and how its cells are laid out.
+const int LABEL_LEFT = 31;
+const int LABEL_TOP_ROW = 19;
+const int LABEL_BOTTOM_ROW = 33;
+const int CHARACTER_WIDTH = 8;
+
+bool matches(const Rgb& observed, const Rgb& expected)
+{
+    return std::abs(observed.red - expected.red) <= TOLERANCE &&
+           std::abs(observed.green - expected.green) <= TOLERANCE &&
+           std::abs(observed.blue - expected.blue) <= TOLERANCE;
+}
+
+bool inside(const Picture& picture, int column, int row)
+{
+    return column >= 0 && row >= 0 && column < picture.width && row < picture.height;
+}
+
+std::string describe(const Rgb& colour)
+{
+    std::ostringstream text;
+    text << '(' << colour.red << ", " << colour.green << ", " << colour.blue << ')';
+    return text.str();
+}
+
+// Whether any pixel of the character cell is white, leaving out the columns
+// of the vertical axis, which crosses the label's row.
+bool cellHasInk(const Picture& picture, int cell)
+{
+    const int axisColumn = picture.width / 2;
+    for (int row = LABEL_TOP_ROW; row <= LABEL_BOTTOM_ROW; ++row) {
+        for (int column = LABEL_LEFT + cell * CHARACTER_WIDTH;
+             column < LABEL_LEFT + (cell + 1) * CHARACTER_WIDTH && column < picture.width; ++column) {
+            if (std::abs(column - axisColumn) > 2 && matches(picture.at(column, row), WHITE)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+}
+
+PixelPoint toPixel(PlanePoint point, int width, int height)
+{
+    const double column = (point.x / PLANE_HALF_EXTENT + 1.0) * width / 2.0;
+    const double row = (1.0 - point.y / PLANE_HALF_EXTENT) * height / 2.0;
+    return PixelPoint{static_cast<int>(std::floor(column)), static_cast<int>(std::floor(row))};
+}
+
+::testing::AssertionResult probeRect(const Picture& picture, int column, int row, int width, int height,
+                                     Rgb expected)
+{
+    for (int y = row; y < row + height; ++y) {
+        for (int x = column; x < column + width; ++x) {
+            if (!inside(picture, x, y)) {
+                return ::testing::AssertionFailure() << "probe at (" << x << ", " << y << "): outside the "
+                                                     << picture.width << "x" << picture.height << " picture";
+            }
+            if (!matches(picture.at(x, y), expected)) {
+                return ::testing::AssertionFailure()
+                       << "probe at (" << x << ", " << y << ") in the " << width << "x" << height
+                       << " rectangle at (" << column << ", " << row << "): expected " << describe(expected)
+                       << ", observed " << describe(picture.at(x, y));
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult probeWhiteNear(const Picture& picture, PixelPoint centre, int radius)
+{
+    for (int row = centre.row - radius; row <= centre.row + radius; ++row) {
+        for (int column = centre.column - radius; column <= centre.column + radius; ++column) {
+            if (inside(picture, column, row) && matches(picture.at(column, row), WHITE)) {
+                return ::testing::AssertionSuccess();
+            }
+        }
+    }
+    ::testing::AssertionResult failure = ::testing::AssertionFailure();
+    failure << "probe within " << radius << " pixels of (" << centre.column << ", " << centre.row
+            << "): expected white " << describe(WHITE) << ", observed no white";
+    if (inside(picture, centre.column, centre.row)) {
+        failure << "; " << describe(picture.at(centre.column, centre.row)) << " at the centre";
+    }
+    return failure;
+}
+
+::testing::AssertionResult probeLabel(const Picture& picture, const std::string& text)
+{
+    std::string expectedInk;
+    for (const char character : text) {
+        expectedInk += character == ' ' ? '.' : '#';
+    }
+    std::string observedInk;
+    for (int cell = 0; LABEL_LEFT + cell * CHARACTER_WIDTH < picture.width; ++cell) {
+        observedInk += cellHasInk(picture, cell) ? '#' : '.';
+    }
+    expectedInk.resize(observedInk.size(), '.');
+    if (expectedInk == observedInk) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << "label \"" << text << "\" in " << CHARACTER_WIDTH << "-pixel cells from column " << LABEL_LEFT
+           << ", rows " << LABEL_TOP_ROW << " to " << LABEL_BOTTOM_ROW << " ('#' a cell with ink):\n  expected "
+           << expectedInk << "\n  observed " << observedInk;
+}
+
+::testing::AssertionResult samePicture(const Picture& expected, const Picture& observed)
+{
+    if (expected.width != observed.width || expected.height != observed.height) {
+        return ::testing::AssertionFailure() << "picture size: expected " << expected.width << "x" << expected.height
+                                             << ", observed " << observed.width << "x" << observed.height;
+    }
+    int differing = 0;
+    int firstColumn = 0;
+    int firstRow = 0;
+    for (int row = 0; row < expected.height; ++row) {
+        for (int column = 0; column < expected.width; ++column) {
+            const Rgb& a = expected.at(column, row);
+            const Rgb& b = observed.at(column, row);
+            if (a.red != b.red || a.green != b.green || a.blue != b.blue) {
+                if (differing == 0) {
+                    firstColumn = column;
+                    firstRow = row;
+                }
+                ++differing;
+            }
+        }
+    }
+    if (differing == 0) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << differing << " pixels differ; the first at (" << firstColumn << ", " << firstRow << "): expected "
+           << describe(expected.at(firstColumn, firstRow)) << ", observed "
+           << describe(observed.at(firstColumn, firstRow));
+}

@@ -1,0 +1,57 @@
+// Captured window contents and piglit-style probes of their pixels.
+#ifndef PICTURE_H
+#define PICTURE_H
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+struct Rgb {
+    int red;
+    int green;
+    int blue;
+};
+
+const Rgb WHITE = {255, 255, 255};
+// The clear colour (0.2, 0.2, 0.7) in 8 bits; 0.7 lands between 178 and 179.
+const Rgb BACKGROUND = {51, 51, 178};
+
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<Rgb> pixels;
+
+    const Rgb& at(int column, int row) const { return pixels[static_cast<std::size_t>(row * width + column)]; }
+};
+
+// A point of the plane z = 0 and the pixel it lands on.
+struct PlanePoint {
+    double x;
+    double y;
+};
+
+struct PixelPoint {
+    int column;
+    int row;
+};
+
+// The pixel the plane point lands on in a picture of this size, as the fixed
+// camera and projection place it.
+PixelPoint toPixel(PlanePoint point, int width, int height);
+
+// Every pixel of the rectangle has the expected colour, within a few levels.
+::testing::AssertionResult probeRect(const Picture& picture, int column, int row, int width, int height,
+                                     Rgb expected);
+
+// Some pixel within radius of the given one is white.
+::testing::AssertionResult probeWhiteNear(const Picture& picture, PixelPoint centre, int radius);
+
+// The label in the upper left reads like the text: ink in every character
+// cell but the spaces, and none after the last character.
+::testing::AssertionResult probeLabel(const Picture& picture, const std::string& text);
+
+// The two pictures are equal pixel for pixel.
+::testing::AssertionResult samePicture(const Picture& expected, const Picture& observed);
+
+#endif

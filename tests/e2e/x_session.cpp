@@ -1,0 +1,270 @@
+#include "x_session.h"
+
+#include <X11/Xutil.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
+#include <fstream>
+#include <poll.h>
+#include <sstream>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const double SERVER_START_TIMEOUT_SECONDS = 20.0;
+const double POLL_INTERVAL_SECONDS = 0.02;
+
+void pause(double seconds)
+{
+    const timespec interval = {0, static_cast<long>(seconds * 1e9)};
+    nanosleep(&interval, nullptr);
+}
+
+// Execs the program in the child after fork; never returns.
+[[noreturn]] void execute(const std::vector<std::string>& arguments)
+{
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    execvp(argv[0], argv.data());
+    _exit(127);
+}
+
+std::string makeTemporaryFile(const char* role)
+{
+    std::string path = std::string("/tmp/curve-viewer-test-") + role + "-XXXXXX";
+    const int descriptor = mkstemp(path.data());
+    if (descriptor < 0) {
+        throw std::runtime_error("cannot create a temporary file for the " + std::string(role));
+    }
+    close(descriptor);
+    return path;
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream contents;
+    contents << file.rdbuf();
+    return contents.str();
+}
+
+ProcessEnd decodeWaitStatus(int status)
+{
+    ProcessEnd end;
+    end.exited = WIFEXITED(status);
+    end.exitStatus = end.exited ? WEXITSTATUS(status) : -1;
+    end.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    return end;
+}
+
+// Kills the process if it still runs and reaps it.
+void stopProcess(pid_t pid)
+{
+    if (pid <= 0) {
+        return;
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+}
+
+}
+
+double monotonicSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+XvfbServer::XvfbServer()
+{
+    int displayPipe[2];
+    if (pipe(displayPipe) != 0) {
+        throw std::runtime_error("cannot create a pipe for Xvfb's display number");
+    }
+    pid = fork();
+    if (pid == 0) {
+        close(displayPipe[0]);
+        const int quiet = open("/dev/null", O_WRONLY);
+        dup2(quiet, STDOUT_FILENO);
+        dup2(quiet, STDERR_FILENO);
+        execute({"Xvfb", "-displayfd", std::to_string(displayPipe[1]), "-screen", "0", "1280x1024x24", "-nolisten",
+                 "tcp", "-noreset"});
+    }
+    close(displayPipe[1]);
+    std::string number;
+    const double deadline = monotonicSeconds() + SERVER_START_TIMEOUT_SECONDS;
+    while (monotonicSeconds() < deadline) {
+        pollfd reader = {displayPipe[0], POLLIN, 0};
+        if (poll(&reader, 1, 100) <= 0) {
+            continue;
+        }
+        char character = 0;
+        if (read(displayPipe[0], &character, 1) != 1 || character == '\n') {
+            break;
+        }
+        number += character;
+    }
+    close(displayPipe[0]);
+    if (number.empty()) {
+        stopProcess(pid);
+        throw std::runtime_error("Xvfb did not start (is it installed and on the PATH?)");
+    }
+    name = ":" + number;
+}
+
+XvfbServer::~XvfbServer()
+{
+    stopProcess(pid);
+}
+
+std::string ProcessEnd::describe() const
+{
+    if (exited) {
+        return "exit status " + std::to_string(exitStatus);
+    }
+    return "signal " + std::to_string(signal);
+}
+
+ChildProcess::ChildProcess(const std::vector<std::string>& arguments, const std::string& display)
+    : outputPath(makeTemporaryFile("stdout")), errorPath(makeTemporaryFile("stderr"))
+{
+    pid = fork();
+    if (pid == 0) {
+        const int output = open(outputPath.c_str(), O_WRONLY | O_TRUNC);
+        const int error = open(errorPath.c_str(), O_WRONLY | O_TRUNC);
+        dup2(output, STDOUT_FILENO);
+        dup2(error, STDERR_FILENO);
+        if (display.empty()) {
+            unsetenv("DISPLAY");
+        } else {
+            setenv("DISPLAY", display.c_str(), 1);
+        }
+        execute(arguments);
+    }
+}
+
+ChildProcess::~ChildProcess()
+{
+    if (!ended) {
+        stopProcess(pid);
+    }
+    std::remove(outputPath.c_str());
+    std::remove(errorPath.c_str());
+}
+
+bool ChildProcess::running()
+{
+    if (ended) {
+        return false;
+    }
+    int status = 0;
+    if (waitpid(pid, &status, WNOHANG) == pid) {
+        ending = decodeWaitStatus(status);
+        ended = true;
+    }
+    return !ended;
+}
+
+bool ChildProcess::waitForEnd(double timeoutSeconds)
+{
+    const double deadline = monotonicSeconds() + timeoutSeconds;
+    while (running() && monotonicSeconds() < deadline) {
+        pause(POLL_INTERVAL_SECONDS);
+    }
+    return !running();
+}
+
+std::string ChildProcess::standardOutput() const
+{
+    return readFile(outputPath);
+}
+
+std::string ChildProcess::standardError() const
+{
+    return readFile(errorPath);
+}
+
+XClient::XClient(const std::string& displayName) : display(XOpenDisplay(displayName.c_str()))
+{
+    if (display == nullptr) {
+        throw std::runtime_error("cannot connect to the test's X server " + displayName);
+    }
+}
+
+XClient::~XClient()
+{
+    XCloseDisplay(display);
+}
+
+Window XClient::waitForWindow(const std::string& title, double timeoutSeconds)
+{
+    const double deadline = monotonicSeconds() + timeoutSeconds;
+    do {
+        Window root = None;
+        Window parent = None;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        Window found = None;
+        XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+        for (unsigned int i = 0; i < count && found == None; ++i) {
+            char* name = nullptr;
+            XWindowAttributes attributes;
+            if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
+                if (title == name && XGetWindowAttributes(display, children[i], &attributes) != 0 &&
+                    attributes.map_state == IsViewable) {
+                    found = children[i];
+                }
+                XFree(name);
+            }
+        }
+        if (children != nullptr) {
+            XFree(children);
+        }
+        if (found != None) {
+            return found;
+        }
+        pause(POLL_INTERVAL_SECONDS);
+    } while (monotonicSeconds() < deadline);
+    return None;
+}
+
+XWindowAttributes XClient::attributes(Window window)
+{
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display, window, &attributes);
+    return attributes;
+}
+
+Picture XClient::capture(Window window)
+{
+    const XWindowAttributes size = attributes(window);
+    Picture picture;
+    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned int>(size.width),
+                              static_cast<unsigned int>(size.height), AllPlanes, ZPixmap);
+    if (image == nullptr) {
+        return picture;
+    }
+    picture.width = size.width;
+    picture.height = size.height;
+    picture.pixels.reserve(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height));
+    for (int row = 0; row < size.height; ++row) {
+        for (int column = 0; column < size.width; ++column) {
+            const unsigned long pixel = XGetPixel(image, column, row);
+            picture.pixels.push_back(Rgb{static_cast<int>((pixel & image->red_mask) >> 16),
+                                         static_cast<int>((pixel & image->green_mask) >> 8),
+                                         static_cast<int>(pixel & image->blue_mask)});
+        }
+    }
+    XDestroyImage(image);
+    return picture;
+}
