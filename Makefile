@@ -6,7 +6,7 @@ VIEWER := $(BUILD_DIR)/src/viewer/curve-viewer
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
 BUILD_PACKAGES := g++ make cmake 'libglut-dev|freeglut3-dev' libglu1-mesa-dev
-TEST_PACKAGES := libgtest-dev xvfb libx11-dev
+TEST_PACKAGES := libgtest-dev xvfb libx11-dev libxtst-dev
 
 .PHONY: run test
 

@@ -109,4 +109,9 @@ void glutSwapBuffers()
     recordCall("glutSwapBuffers");
 }
 
+void glutPostRedisplay()
+{
+    ++current.redisplayRequests;
+}
+
 }

@@ -25,6 +25,7 @@ struct GlRecording {
     std::string text;
     // Characters drawn with any other font.
     std::string textInOtherFonts;
+    int redisplayRequests = 0;
 };
 
 // Forgets everything recorded so far.

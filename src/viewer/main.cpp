@@ -39,5 +39,6 @@ int main(int argc, char** argv)
     glutCreateWindow(WINDOW_TITLE);
     initGraphics();
     glutDisplayFunc(display);
+    glutKeyboardFunc(keyboard);
     glutMainLoop();
 }

@@ -1,4 +1,4 @@
-// The viewer's GLUT callbacks and the pieces of the picture they draw.
+// The viewer's GLUT callbacks and the pieces of the picture the display callback draws.
 #ifndef VIEWER_H
 #define VIEWER_H
 
@@ -19,5 +19,8 @@ void drawCurve();
 
 // Writes the current curve's formulas in the upper left of the picture.
 void drawLabel();
+
+// Shows the next curve on any key, exits upon Escape.
+void keyboard(unsigned char key, int x, int y);
 
 #endif

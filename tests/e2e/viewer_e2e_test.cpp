@@ -2,6 +2,7 @@
 #include "picture.h"
 #include "x_session.h"
 
+#include <X11/keysym.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -23,7 +24,21 @@ struct CurveShape {
     PlanePoint (*at)(double t);
 };
 
-const CurveShape FIRST_CURVE = {"X=t, Y=sin(t)", [](double t) { return PlanePoint{t, std::sin(t)}; }};
+// The six curves in the order the keyboard steps through them.
+const CurveShape CURVES[] = {
+    {"X=t, Y=sin(t)", [](double t) { return PlanePoint{t, std::sin(t)}; }},
+    {"X=t, Y=sin(t*2)", [](double t) { return PlanePoint{t, std::sin(2.0 * t)}; }},
+    {"X=cos(t), Y=sin(t)", [](double t) { return PlanePoint{std::cos(t), std::sin(t)}; }},
+    {"X=2*cos(t), Y=2*sin(t)", [](double t) { return PlanePoint{2.0 * std::cos(t), 2.0 * std::sin(t)}; }},
+    {"X=t, Y=2+sin(6*t)", [](double t) { return PlanePoint{t, 2.0 + std::sin(6.0 * t)}; }},
+    {"X=(2+sin(6*t))*cos(t), Y=(2+sin(6*t))*sin(t)",
+     [](double t) {
+         const double radius = 2.0 + std::sin(6.0 * t);
+         return PlanePoint{radius * std::cos(t), radius * std::sin(t)};
+     }},
+};
+const CurveShape& FIRST_CURVE = CURVES[0];
+const std::size_t CURVE_COUNT = sizeof CURVES / sizeof CURVES[0];
 
 // Parameter values whose points every probe of a curve looks for.
 const double PROBED_PARAMETERS[] = {-4.0, -2.5, -1.2, 0.3, 0.9, 1.7, 3.1, 4.0};
@@ -141,6 +156,52 @@ TEST_F(ViewerOnScreen, FirstPictureShowsAxesSineWaveAndLabelOnTheClearColour)
         EXPECT_TRUE(probeRect(picture, along, centre - 1, 1, 2, WHITE)) << "horizontal axis";
     }
     expectCurve(picture, FIRST_CURVE);
+}
+
+
+TEST_F(ViewerOnScreen, EachKeyShowsTheNextCurveAndSixKeysBringBackTheFirstPicture)
+{
+    ASSERT_NO_FATAL_FAILURE(startViewer());
+    const Picture first = waitForPicture(FIRST_CURVE.label);
+    for (std::size_t step = 1; step <= CURVE_COUNT; ++step) {
+        client.typeKeys(window, {XK_space});
+        const CurveShape& curve = CURVES[step % CURVE_COUNT];
+        SCOPED_TRACE(std::string("after ") + std::to_string(step) + " key presses");
+        const Picture picture = waitForPicture(curve.label);
+        expectCurve(picture, curve);
+        if (step == CURVE_COUNT) {
+            EXPECT_TRUE(samePicture(first, picture)) << "six key presses should bring back the first picture";
+        }
+    }
+}
+
+TEST_F(ViewerOnScreen, KeysInOneBurstAdvanceOnceEach)
+{
+    ASSERT_NO_FATAL_FAILURE(startViewer());
+    waitForPicture(FIRST_CURVE.label);
+    // Letters of either case, a digit, space, Enter, Tab and Backspace.
+    client.typeKeys(window, {XK_a, XK_Q, XK_7, XK_space, XK_Return, XK_Tab, XK_BackSpace});
+    expectCurve(waitForPicture(CURVES[1].label), CURVES[1]);
+}
+
+TEST_F(ViewerOnScreen, ArrowAndFunctionKeysChangeNothing)
+{
+    ASSERT_NO_FATAL_FAILURE(startViewer());
+    waitForPicture(FIRST_CURVE.label);
+    // The one key that counts comes last: once it shows, the others have been handled.
+    client.typeKeys(window, {XK_Left, XK_Right, XK_Up, XK_Down, XK_F1, XK_F5, XK_F12, XK_Home, XK_Page_Down,
+                             XK_Insert, XK_x});
+    expectCurve(waitForPicture(CURVES[1].label), CURVES[1]);
+}
+
+TEST_F(ViewerOnScreen, EscapeEndsTheProcessWithStatusOne)
+{
+    ASSERT_NO_FATAL_FAILURE(startViewer());
+    client.typeKeys(window, {XK_space, XK_space});
+    waitForPicture(CURVES[2].label);
+    client.typeKeys(window, {XK_Escape});
+    ASSERT_TRUE(viewer->waitForEnd(PICTURE_TIMEOUT_SECONDS)) << "curve-viewer still runs after Escape";
+    EXPECT_EQ("exit status 1", viewer->end().describe());
 }
 
 }

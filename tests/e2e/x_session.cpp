@@ -1,6 +1,9 @@
 #include "x_session.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 #include <cerrno>
 #include <csignal>
@@ -267,4 +270,23 @@ Picture XClient::capture(Window window)
     }
     XDestroyImage(image);
     return picture;
+}
+
+void XClient::typeKeys(Window window, const std::vector<KeySym>& keys)
+{
+    XSetInputFocus(display, window, RevertToParent, CurrentTime);
+    const KeyCode shift = XKeysymToKeycode(display, XK_Shift_L);
+    for (const KeySym key : keys) {
+        const KeyCode code = XKeysymToKeycode(display, key);
+        const bool shifted = XkbKeycodeToKeysym(display, code, 0, 0) != key;
+        if (shifted) {
+            XTestFakeKeyEvent(display, shift, True, CurrentTime);
+        }
+        XTestFakeKeyEvent(display, code, True, CurrentTime);
+        XTestFakeKeyEvent(display, code, False, CurrentTime);
+        if (shifted) {
+            XTestFakeKeyEvent(display, shift, False, CurrentTime);
+        }
+    }
+    XSync(display, False);
 }

@@ -74,6 +74,9 @@ public:
     XWindowAttributes attributes(Window window);
     // What the window shows now.
     Picture capture(Window window);
+    // Gives the window the keyboard focus and types the keys in one burst, as
+    // the keyboard would: press and release each, with Shift where the key needs it.
+    void typeKeys(Window window, const std::vector<KeySym>& keys);
 
 private:
     Display* display;
