@@ -2,11 +2,12 @@
 # Debian or Ubuntu machine, then build with CMake and test with CTest.
 
 BUILD_DIR := build
+SANITIZE_BUILD_DIR := build-sanitize
 VIEWER := $(BUILD_DIR)/src/viewer/curve-viewer
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
 BUILD_PACKAGES := g++ make cmake 'libglut-dev|freeglut3-dev' libglu1-mesa-dev
-TEST_PACKAGES := libgtest-dev xvfb libx11-dev libxtst-dev
+TEST_PACKAGES := libgtest-dev xvfb libx11-dev libxtst-dev valgrind clang-tidy cppcheck
 
 .PHONY: run test
 
@@ -21,9 +22,14 @@ run:
 	fi
 	$(VIEWER)
 
-# Builds everything and runs the whole suite headless, each window on a private Xvfb.
+# Runs the whole suite headless, each window on a private Xvfb: on the Release
+# build (with memcheck and the static analysers), then on a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 test:
 	@tools/install-packages $(BUILD_PACKAGES) $(TEST_PACKAGES)
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DCURVE_VIEWER_BUILD_TESTS=ON
 	cmake --build $(BUILD_DIR) --parallel $(JOBS)
 	ctest --test-dir $(BUILD_DIR) --output-on-failure --parallel $(JOBS)
+	cmake -S . -B $(SANITIZE_BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCURVE_VIEWER_SANITIZE=ON
+	cmake --build $(SANITIZE_BUILD_DIR) --parallel $(JOBS)
+	ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure --parallel $(JOBS)

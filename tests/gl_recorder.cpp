@@ -98,6 +98,8 @@ void glRasterPos4dv(const GLdouble* position)
     recordCall("glRasterPos4dv", position[0], position[1], position[2], position[3]);
 }
 
+// The signature is GLUT's, font pointer included.
+// cppcheck-suppress constParameter
 void glutBitmapCharacter(void* font, int character)
 {
     std::string& text = font == GLUT_BITMAP_8_BY_13 ? current.text : current.textInOtherFonts;

@@ -12,7 +12,7 @@ constexpr std::uint32_t CURVE_KIND_COUNT = 6;
 extern std::uint32_t curveKind;
 
 // Formulas of each curve kind, as shown on screen above the plot.
-extern const char* const curveLabels[CURVE_KIND_COUNT];
+extern const char* const curveLabels[CURVE_KIND_COUNT]; // NOLINT(readability-identifier-naming): a table, named as one
 
 // Sets (x, y) to the point of the current curve at parameter t.
 void evaluateCurve(double t, double& x, double& y);

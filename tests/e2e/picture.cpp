@@ -13,12 +13,14 @@ const int TOLERANCE = 3;
 // away and sees 22.5 degrees either side of its line of sight.
 const double PLANE_HALF_EXTENT = 10.0 * std::tan(22.5 * std::acos(-1.0) / 180.0);
 
-// Where the label's first character starts and how its cells are laid out.
-const int LABEL_LEFT = 31;
-const int LABEL_TOP_ROW = 19;
-const int LABEL_BOTTOM_ROW = 33;
+// The label's raster position, and how far its 8 by 13 glyphs reach above
+// and below their baseline.
+const PlanePoint LABEL_POSITION = {-3.5, 3.5};
+const int GLYPH_ASCENT = 12;
+const int GLYPH_DESCENT = 2;
 const int CHARACTER_WIDTH = 8;
 
+// Whether the colour is the expected one, within the tolerance.
 bool matches(const Rgb& observed, const Rgb& expected)
 {
     return std::abs(observed.red - expected.red) <= TOLERANCE &&
@@ -26,11 +28,13 @@ bool matches(const Rgb& observed, const Rgb& expected)
            std::abs(observed.blue - expected.blue) <= TOLERANCE;
 }
 
+// Whether the pixel lies within the picture.
 bool inside(const Picture& picture, int column, int row)
 {
     return column >= 0 && row >= 0 && column < picture.width && row < picture.height;
 }
 
+// Writes the colour as (red, green, blue).
 std::string describe(const Rgb& colour)
 {
     std::ostringstream text;
@@ -40,13 +44,14 @@ std::string describe(const Rgb& colour)
 
 // Whether any pixel of the character cell is white, leaving out the columns
 // of the vertical axis, which crosses the label's row.
-bool cellHasInk(const Picture& picture, int cell)
+bool cellHasInk(const Picture& picture, PixelPoint origin, int cell)
 {
     const int axisColumn = picture.width / 2;
-    for (int row = LABEL_TOP_ROW; row <= LABEL_BOTTOM_ROW; ++row) {
-        for (int column = LABEL_LEFT + cell * CHARACTER_WIDTH;
-             column < LABEL_LEFT + (cell + 1) * CHARACTER_WIDTH && column < picture.width; ++column) {
-            if (std::abs(column - axisColumn) > 2 && matches(picture.at(column, row), WHITE)) {
+    for (int row = origin.row - GLYPH_ASCENT; row <= origin.row + GLYPH_DESCENT; ++row) {
+        for (int column = origin.column + cell * CHARACTER_WIDTH; column < origin.column + (cell + 1) * CHARACTER_WIDTH;
+             ++column) {
+            if (inside(picture, column, row) && std::abs(column - axisColumn) > 2 &&
+                matches(picture.at(column, row), WHITE)) {
                 return true;
             }
         }
@@ -101,24 +106,42 @@ PixelPoint toPixel(PlanePoint point, int width, int height)
     return failure;
 }
 
+::testing::AssertionResult probeAxes(const Picture& picture)
+{
+    for (const double fraction : {0.05, 0.3, 0.7, 0.95}) {
+        const int row = static_cast<int>(fraction * picture.height);
+        const int column = static_cast<int>(fraction * picture.width);
+        ::testing::AssertionResult vertical = probeWhiteNear(picture, PixelPoint{picture.width / 2, row}, 1);
+        if (!vertical) {
+            return vertical << " on the vertical axis";
+        }
+        ::testing::AssertionResult horizontal = probeWhiteNear(picture, PixelPoint{column, picture.height / 2}, 1);
+        if (!horizontal) {
+            return horizontal << " on the horizontal axis";
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
 ::testing::AssertionResult probeLabel(const Picture& picture, const std::string& text)
 {
     std::string expectedInk;
     for (const char character : text) {
         expectedInk += character == ' ' ? '.' : '#';
     }
+    const PixelPoint origin = toPixel(LABEL_POSITION, picture.width, picture.height);
     std::string observedInk;
-    for (int cell = 0; LABEL_LEFT + cell * CHARACTER_WIDTH < picture.width; ++cell) {
-        observedInk += cellHasInk(picture, cell) ? '#' : '.';
+    for (int cell = 0; origin.column + cell * CHARACTER_WIDTH < picture.width; ++cell) {
+        observedInk += cellHasInk(picture, origin, cell) ? '#' : '.';
     }
     expectedInk.resize(observedInk.size(), '.');
     if (expectedInk == observedInk) {
         return ::testing::AssertionSuccess();
     }
     return ::testing::AssertionFailure()
-           << "label \"" << text << "\" in " << CHARACTER_WIDTH << "-pixel cells from column " << LABEL_LEFT
-           << ", rows " << LABEL_TOP_ROW << " to " << LABEL_BOTTOM_ROW << " ('#' a cell with ink):\n  expected "
-           << expectedInk << "\n  observed " << observedInk;
+           << "label \"" << text << "\" in " << CHARACTER_WIDTH << "-pixel cells from column " << origin.column
+           << " on the baseline at row " << origin.row << " ('#' a cell with ink):\n  expected " << expectedInk
+           << "\n  observed " << observedInk;
 }
 
 ::testing::AssertionResult samePicture(const Picture& expected, const Picture& observed)

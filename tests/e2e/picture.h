@@ -22,7 +22,10 @@ struct Picture {
     int height = 0;
     std::vector<Rgb> pixels;
 
-    const Rgb& at(int column, int row) const { return pixels[static_cast<std::size_t>(row * width + column)]; }
+    const Rgb& at(int column, int row) const
+    {
+        return pixels[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) + static_cast<std::size_t>(column)];
+    }
 };
 
 // A point of the plane z = 0 and the pixel it lands on.
@@ -46,6 +49,9 @@ PixelPoint toPixel(PlanePoint point, int width, int height);
 
 // Some pixel within radius of the given one is white.
 ::testing::AssertionResult probeWhiteNear(const Picture& picture, PixelPoint centre, int radius);
+
+// The x and y axes cross at the centre of the picture and run to its edges.
+::testing::AssertionResult probeAxes(const Picture& picture);
 
 // The label in the upper left reads like the text: ink in every character
 // cell but the spaces, and none after the last character.

@@ -5,7 +5,7 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
-#include <cerrno>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -23,24 +23,24 @@ namespace {
 const double SERVER_START_TIMEOUT_SECONDS = 20.0;
 const double POLL_INTERVAL_SECONDS = 0.02;
 
+// Sleeps for the given fraction of a second.
 void pause(double seconds)
 {
     const timespec interval = {0, static_cast<long>(seconds * 1e9)};
     nanosleep(&interval, nullptr);
 }
 
-// Execs the program in the child after fork; never returns.
-[[noreturn]] void execute(const std::vector<std::string>& arguments)
+// Execs the program, looked up on the PATH, in the child after fork; never returns.
+[[noreturn]] void execute(const std::string& program, const std::vector<std::string>& arguments)
 {
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    }
-    argv.push_back(nullptr);
-    execvp(argv[0], argv.data());
+    std::vector<char*> argv(arguments.size() + 1, nullptr);
+    std::transform(arguments.begin(), arguments.end(), argv.begin(),
+                   [](const std::string& argument) { return const_cast<char*>(argument.c_str()); });
+    execvp(program.c_str(), argv.data());
     _exit(127);
 }
 
+// Creates an empty file of its own for one of a child's output streams.
 std::string makeTemporaryFile(const char* role)
 {
     std::string path = std::string("/tmp/curve-viewer-test-") + role + "-XXXXXX";
@@ -52,6 +52,7 @@ std::string makeTemporaryFile(const char* role)
     return path;
 }
 
+// The whole contents of a file, empty if it cannot be read.
 std::string readFile(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
@@ -60,6 +61,7 @@ std::string readFile(const std::string& path)
     return contents.str();
 }
 
+// How a process ended, from the status waitpid gave.
 ProcessEnd decodeWaitStatus(int status)
 {
     ProcessEnd end;
@@ -100,7 +102,7 @@ XvfbServer::XvfbServer()
         const int quiet = open("/dev/null", O_WRONLY);
         dup2(quiet, STDOUT_FILENO);
         dup2(quiet, STDERR_FILENO);
-        execute({"Xvfb", "-displayfd", std::to_string(displayPipe[1]), "-screen", "0", "1280x1024x24", "-nolisten",
+        execute("Xvfb", {"Xvfb", "-displayfd", std::to_string(displayPipe[1]), "-screen", "0", "1280x1024x24", "-nolisten",
                  "tcp", "-noreset"});
     }
     close(displayPipe[1]);
@@ -138,11 +140,18 @@ std::string ProcessEnd::describe() const
     return "signal " + std::to_string(signal);
 }
 
-ChildProcess::ChildProcess(const std::vector<std::string>& arguments, const std::string& display)
-    : outputPath(makeTemporaryFile("stdout")), errorPath(makeTemporaryFile("stderr"))
+ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
+                           const std::string& display, const std::vector<std::string>& environment)
+    : outputPath(makeTemporaryFile("stdout")), errorPath(makeTemporaryFile("stderr")),
+      pid(start(program, arguments, display, environment))
 {
-    pid = fork();
-    if (pid == 0) {
+}
+
+pid_t ChildProcess::start(const std::string& program, const std::vector<std::string>& arguments,
+                          const std::string& display, const std::vector<std::string>& environment) const
+{
+    const pid_t child = fork();
+    if (child == 0) {
         const int output = open(outputPath.c_str(), O_WRONLY | O_TRUNC);
         const int error = open(errorPath.c_str(), O_WRONLY | O_TRUNC);
         dup2(output, STDOUT_FILENO);
@@ -152,8 +161,12 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments, const std:
         } else {
             setenv("DISPLAY", display.c_str(), 1);
         }
-        execute(arguments);
+        for (const std::string& setting : environment) {
+            putenv(const_cast<char*>(setting.c_str()));
+        }
+        execute(program, arguments);
     }
+    return child;
 }
 
 ChildProcess::~ChildProcess()
@@ -185,6 +198,20 @@ bool ChildProcess::waitForEnd(double timeoutSeconds)
         pause(POLL_INTERVAL_SECONDS);
     }
     return !running();
+}
+
+long ChildProcess::residentKilobytes() const
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string field;
+    while (status >> field) {
+        if (field == "VmRSS:") {
+            long kilobytes = 0;
+            status >> kilobytes;
+            return kilobytes;
+        }
+    }
+    return -1;
 }
 
 std::string ChildProcess::standardOutput() const
@@ -221,10 +248,10 @@ Window XClient::waitForWindow(const std::string& title, double timeoutSeconds)
         XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
         for (unsigned int i = 0; i < count && found == None; ++i) {
             char* name = nullptr;
-            XWindowAttributes attributes;
+            XWindowAttributes childAttributes;
             if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
-                if (title == name && XGetWindowAttributes(display, children[i], &attributes) != 0 &&
-                    attributes.map_state == IsViewable) {
+                if (title == name && XGetWindowAttributes(display, children[i], &childAttributes) != 0 &&
+                    childAttributes.map_state == IsViewable) {
                     found = children[i];
                 }
                 XFree(name);
@@ -288,5 +315,11 @@ void XClient::typeKeys(Window window, const std::vector<KeySym>& keys)
             XTestFakeKeyEvent(display, shift, False, CurrentTime);
         }
     }
+    XSync(display, False);
+}
+
+void XClient::resize(Window window, int width, int height)
+{
+    XResizeWindow(display, window, static_cast<unsigned int>(width), static_cast<unsigned int>(height));
     XSync(display, False);
 }

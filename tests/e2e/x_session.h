@@ -38,7 +38,11 @@ struct ProcessEnd {
 // A program started with its standard output and error captured in files.
 class ChildProcess {
 public:
-    ChildProcess(const std::vector<std::string>& arguments, const std::string& display);
+    // Runs the program with exactly this argument vector, which may even be
+    // empty, on the given display (an empty one leaves DISPLAY unset), with
+    // these NAME=VALUE settings added to its environment.
+    ChildProcess(const std::string& program, const std::vector<std::string>& arguments, const std::string& display,
+                 const std::vector<std::string>& environment = {});
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -48,16 +52,22 @@ public:
     bool running();
     // Waits up to timeoutSeconds for the process to end; false if it is still running.
     bool waitForEnd(double timeoutSeconds);
+    // Resident memory in KiB, from /proc.
+    long residentKilobytes() const;
     const ProcessEnd& end() const { return ending; }
     std::string standardOutput() const;
     std::string standardError() const;
 
 private:
-    pid_t pid = -1;
-    ProcessEnd ending;
-    bool ended = false;
+    // Forks and execs the program with its output going to the two files.
+    pid_t start(const std::string& program, const std::vector<std::string>& arguments, const std::string& display,
+                const std::vector<std::string>& environment) const;
+
     std::string outputPath;
     std::string errorPath;
+    pid_t pid;
+    ProcessEnd ending;
+    bool ended = false;
 };
 
 // A client connection to the test's X server, to find and inspect windows.
@@ -74,6 +84,8 @@ public:
     XWindowAttributes attributes(Window window);
     // What the window shows now.
     Picture capture(Window window);
+    // Asks for a new size of the window's drawing area.
+    void resize(Window window, int width, int height);
     // Gives the window the keyboard focus and types the keys in one burst, as
     // the keyboard would: press and release each, with Shift where the key needs it.
     void typeKeys(Window window, const std::vector<KeySym>& keys);

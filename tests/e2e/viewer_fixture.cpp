@@ -1,0 +1,170 @@
+#include "viewer_fixture.h"
+
+#include <X11/keysym.h>
+
+#include <cmath>
+
+namespace {
+
+// How close a grid point may come to a line before it no longer counts as off it.
+const double CLEARANCE_PIXELS = 6.0;
+// Rows above this one hold the label.
+const int LABEL_BOTTOM = 40;
+
+// Parameter values whose points every probe of a curve looks for.
+const double PROBED_PARAMETERS[] = {-4.0, -2.5, -1.2, 0.3, 0.9, 1.7, 3.1, 4.0};
+
+// Straight-line distance between two pixels.
+double pixelDistance(PixelPoint a, PixelPoint b)
+{
+    return std::hypot(a.column - b.column, a.row - b.row);
+}
+
+// Whether a pixel is clear of the curve, the axes and the label.
+bool clearOfDrawing(const CurveShape& curve, PixelPoint pixel, int width, int height)
+{
+    if (std::abs(pixel.column - width / 2) < CLEARANCE_PIXELS || std::abs(pixel.row - height / 2) < CLEARANCE_PIXELS ||
+        pixel.row < LABEL_BOTTOM) {
+        return false;
+    }
+    for (double t = -5.0; t <= 5.0; t += 0.002) {
+        if (pixelDistance(pixel, toPixel(curve.at(t), width, height)) < CLEARANCE_PIXELS) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether two captures are equal, pixel for pixel.
+bool samePixels(const Picture& a, const Picture& b)
+{
+    return static_cast<bool>(samePicture(a, b));
+}
+
+}
+
+const CurveShape CURVES[] = {
+    {"X=t, Y=sin(t)", [](double t) { return PlanePoint{t, std::sin(t)}; }},
+    {"X=t, Y=sin(t*2)", [](double t) { return PlanePoint{t, std::sin(2.0 * t)}; }},
+    {"X=cos(t), Y=sin(t)", [](double t) { return PlanePoint{std::cos(t), std::sin(t)}; }},
+    {"X=2*cos(t), Y=2*sin(t)", [](double t) { return PlanePoint{2.0 * std::cos(t), 2.0 * std::sin(t)}; }},
+    {"X=t, Y=2+sin(6*t)", [](double t) { return PlanePoint{t, 2.0 + std::sin(6.0 * t)}; }},
+    {"X=(2+sin(6*t))*cos(t), Y=(2+sin(6*t))*sin(t)",
+     [](double t) {
+         const double radius = 2.0 + std::sin(6.0 * t);
+         return PlanePoint{radius * std::cos(t), radius * std::sin(t)};
+     }},
+};
+const std::size_t CURVE_COUNT = sizeof CURVES / sizeof CURVES[0];
+
+std::vector<std::string> viewerEnvironment()
+{
+    if (!VIEWER_IS_SANITIZED) {
+        return {};
+    }
+    // The GL driver is unloaded at exit before the leak check runs, which then
+    // could not tell its leaks from others; preloaded, it stays mapped.
+    return {"ASAN_OPTIONS=verify_asan_link_order=0", "UBSAN_OPTIONS=print_stacktrace=1",
+            std::string("LSAN_OPTIONS=print_suppressions=0:suppressions=") + LEAK_SUPPRESSIONS_FILE,
+            std::string("LD_PRELOAD=") + GL_DRIVER_TO_KEEP_LOADED};
+}
+
+void expectCurve(const Picture& picture, const CurveShape& curve)
+{
+    for (const double t : PROBED_PARAMETERS) {
+        const PlanePoint point = curve.at(t);
+        const PixelPoint pixel = toPixel(point, picture.width, picture.height);
+        if (pixel.column < 1 || pixel.row < 1 || pixel.column >= picture.width - 1 || pixel.row >= picture.height - 1) {
+            continue;
+        }
+        EXPECT_TRUE(probeWhiteNear(picture, pixel, 1))
+            << "curve \"" << curve.label << "\" at t = " << t << ", plane (" << point.x << ", " << point.y << ")";
+    }
+    for (double x = -3.75; x < 4.0; x += 0.5) {
+        for (double y = -3.75; y < 4.0; y += 0.5) {
+            const PixelPoint pixel = toPixel(PlanePoint{x, y}, picture.width, picture.height);
+            if (clearOfDrawing(curve, pixel, picture.width, picture.height)) {
+                EXPECT_TRUE(probeRect(picture, pixel.column - 1, pixel.row - 1, 3, 3, BACKGROUND))
+                    << "off the curve \"" << curve.label << "\" at plane (" << x << ", " << y << ")";
+            }
+        }
+    }
+}
+
+ViewerOnScreen::ViewerOnScreen() : client(server.displayName()) {}
+
+void ViewerOnScreen::TearDown()
+{
+    if (viewer) {
+        expectNothingWritten();
+    }
+}
+
+void ViewerOnScreen::expectNothingWritten() const
+{
+    EXPECT_EQ("", viewer->standardOutput()) << "standard output of curve-viewer";
+    EXPECT_EQ("", viewer->standardError()) << "standard error of curve-viewer";
+}
+
+void ViewerOnScreen::startViewer(const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> argv = {CURVE_VIEWER_PATH};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    startAndWaitForWindow(CURVE_VIEWER_PATH, argv);
+}
+
+void ViewerOnScreen::startAndWaitForWindow(const std::string& program, const std::vector<std::string>& argv,
+                                           bool setDisplay)
+{
+    viewer = std::make_unique<ChildProcess>(program, argv, setDisplay ? server.displayName() : "", viewerEnvironment());
+    window = client.waitForWindow("foo!", WINDOW_TIMEOUT_SECONDS);
+    ASSERT_NE(None, window) << "no viewable window titled \"foo!\" appeared";
+}
+
+void ViewerOnScreen::quitViewer()
+{
+    typeKeys({XK_Escape});
+    ASSERT_TRUE(viewer->waitForEnd(WINDOW_TIMEOUT_SECONDS)) << "curve-viewer still runs after Escape";
+    EXPECT_EQ("exit status 1", viewer->end().describe());
+    expectNothingWritten();
+    viewer.reset();
+    window = None;
+}
+
+void ViewerOnScreen::typeKeys(const std::vector<KeySym>& keys)
+{
+    client.typeKeys(window, keys);
+}
+
+Picture ViewerOnScreen::waitForPicture(const std::string& label)
+{
+    return waitForSettledPicture("label", [&label](const Picture& picture) { return probeLabel(picture, label); });
+}
+
+Picture ViewerOnScreen::waitForSize(int width, int height)
+{
+    return waitForSettledPicture("size", [width, height](const Picture& picture) {
+        if (picture.width != width || picture.height != height) {
+            return ::testing::AssertionFailure() << "window size: expected " << width << "x" << height << ", observed "
+                                                 << picture.width << "x" << picture.height;
+        }
+        return probeAxes(picture);
+    });
+}
+
+Picture ViewerOnScreen::waitForSettledPicture(const std::string& what,
+                                              const std::function<::testing::AssertionResult(const Picture&)>& check)
+{
+    // A picture counts once it passes the check and a second capture shows the
+    // same pixels, so that no repaint is under way.
+    const double deadline = monotonicSeconds() + PICTURE_TIMEOUT_SECONDS;
+    Picture previous;
+    Picture picture = client.capture(window);
+    while (monotonicSeconds() < deadline && !(check(picture) && samePixels(previous, picture))) {
+        previous = picture;
+        picture = client.capture(window);
+    }
+    ::testing::AssertionResult result = check(picture);
+    EXPECT_TRUE(result) << "waiting for the " << what << " after " << PICTURE_TIMEOUT_SECONDS << " s";
+    return picture;
+}

@@ -1,0 +1,75 @@
+// The curves as their formulas say they look, and a test fixture that runs
+// curve-viewer on a private X server.
+#ifndef VIEWER_FIXTURE_H
+#define VIEWER_FIXTURE_H
+
+#include "picture.h"
+#include "x_session.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+const double WINDOW_TIMEOUT_SECONDS = 30.0;
+const double PICTURE_TIMEOUT_SECONDS = 30.0;
+const int WINDOW_SIZE = 400;
+
+// Whether curve-viewer was built with the sanitizers.
+const bool VIEWER_IS_SANITIZED = CURVE_VIEWER_SANITIZED;
+
+// What the tests add to curve-viewer's environment: in a sanitized build, the
+// sanitizers' options and what their leak check needs.
+std::vector<std::string> viewerEnvironment();
+
+struct CurveShape {
+    const char* label;
+    PlanePoint (*at)(double t);
+};
+
+// The six curves in the order the keyboard steps through them.
+extern const CurveShape CURVES[];
+extern const std::size_t CURVE_COUNT;
+
+// Checks that the picture shows this curve: white where it passes, background
+// on a grid of points it does not come near.
+void expectCurve(const Picture& picture, const CurveShape& curve);
+
+// The viewer started on a private X server; every test also checks that it
+// wrote nothing to standard output or standard error.
+class ViewerOnScreen : public ::testing::Test {
+protected:
+    ViewerOnScreen();
+    void TearDown() override;
+
+    // Starts curve-viewer with these arguments after its name and waits for its window.
+    void startViewer(const std::vector<std::string>& arguments = {});
+    // Starts a program with exactly this argument vector, with DISPLAY set to
+    // the test's server or unset, and waits for the viewer's window.
+    void startAndWaitForWindow(const std::string& program, const std::vector<std::string>& argv,
+                               bool setDisplay = true);
+    // Ends the viewer with Escape, expecting exit status 1 and silence.
+    void quitViewer();
+    // Types the keys into the viewer's window in one burst.
+    void typeKeys(const std::vector<KeySym>& keys);
+    // Waits until the repainted window shows this label, and returns what it shows then.
+    Picture waitForPicture(const std::string& label);
+    // Waits until the window has this size and has been repainted at it.
+    Picture waitForSize(int width, int height);
+
+    XvfbServer server;
+    XClient client;
+    std::unique_ptr<ChildProcess> viewer;
+    Window window = None;
+
+private:
+    // Checks that the viewer has written nothing to standard output or error.
+    void expectNothingWritten() const;
+    // Waits for a repainted picture that passes the check; the last one seen on timeout.
+    Picture waitForSettledPicture(const std::string& what,
+                                  const std::function<::testing::AssertionResult(const Picture&)>& check);
+};
+
+#endif

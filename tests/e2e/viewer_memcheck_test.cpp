@@ -1,0 +1,45 @@
+// Runs the real curve-viewer under valgrind's memcheck through a short
+// session: start, all six curves, Escape.
+#include "viewer_fixture.h"
+
+#include <X11/keysym.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+const char* const CLEAN_SUMMARY = "ERROR SUMMARY: 0 errors";
+
+std::string readLog(const std::string& path)
+{
+    std::ifstream file(path);
+    std::ostringstream contents;
+    contents << file.rdbuf();
+    return contents.str();
+}
+
+TEST_F(ViewerOnScreen, MemcheckFindsNoErrorsThroughAllSixCurvesAndEscape)
+{
+    const std::string logPath = "/tmp/curve-viewer-memcheck-" + std::to_string(getpid()) + ".log";
+    ASSERT_NO_FATAL_FAILURE(startAndWaitForWindow(
+        VALGRIND_PATH, {VALGRIND_PATH, "--tool=memcheck", "--track-origins=yes", "--num-callers=40",
+                        std::string("--suppressions=") + VALGRIND_SUPPRESSIONS_FILE, "--log-file=" + logPath,
+                        CURVE_VIEWER_PATH}));
+    waitForPicture(CURVES[0].label);
+    for (std::size_t step = 1; step <= CURVE_COUNT; ++step) {
+        typeKeys({XK_space});
+        waitForPicture(CURVES[step % CURVE_COUNT].label);
+    }
+    quitViewer();
+
+    const std::string log = readLog(logPath);
+    std::remove(logPath.c_str());
+    EXPECT_NE(std::string::npos, log.find(CLEAN_SUMMARY)) << "memcheck's report:\n" << log;
+}
+
+}

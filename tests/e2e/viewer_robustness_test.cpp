@@ -1,0 +1,174 @@
+// Pushes the real curve-viewer hard: long key bursts, resizes and bad
+// start-up input.
+#include "viewer_fixture.h"
+
+#include <X11/keysym.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const int KEY_BURST_LENGTH = 3000;
+const long MEMORY_GROWTH_LIMIT_KILOBYTES = 1024;
+
+struct Extent {
+    int width;
+    int height;
+};
+
+// The size of the box around all white pixels below the label and clear of
+// the axes' two-pixel bands.
+Extent whiteExtentOffTheAxes(const Picture& picture)
+{
+    const int labelBottom = 40;
+    int left = picture.width;
+    int right = -1;
+    int top = picture.height;
+    int bottom = -1;
+    for (int row = labelBottom; row < picture.height; ++row) {
+        for (int column = 0; column < picture.width; ++column) {
+            const bool onAxis = std::abs(2 * column + 1 - picture.width) <= 4 || std::abs(2 * row + 1 - picture.height) <= 4;
+            if (!onAxis && picture.at(column, row).red == WHITE.red && picture.at(column, row).blue == WHITE.blue) {
+                left = std::min(left, column);
+                right = std::max(right, column);
+                top = std::min(top, row);
+                bottom = std::max(bottom, row);
+            }
+        }
+    }
+    return Extent{right - left + 1, bottom - top + 1};
+}
+
+TEST_F(ViewerOnScreen, SurvivesAKeyBurstOf3000WithoutGrowing)
+{
+    ASSERT_NO_FATAL_FAILURE(startViewer());
+    const Picture first = waitForPicture(CURVES[0].label);
+    const long residentBefore = viewer->residentKilobytes();
+
+    typeKeys(std::vector<KeySym>(KEY_BURST_LENGTH, XK_space));
+    // Keys are handled in order, so once one more key shows the second curve,
+    // all of the burst has been handled, each key once (3001 is 1 modulo 6).
+    typeKeys({XK_space});
+    expectCurve(waitForPicture(CURVES[1].label), CURVES[1]);
+    ASSERT_TRUE(viewer->running()) << "curve-viewer ended: " << viewer->end().describe();
+    typeKeys(std::vector<KeySym>(CURVE_COUNT - 1, XK_space));
+    EXPECT_TRUE(samePicture(first, waitForPicture(CURVES[0].label)));
+
+    // AddressSanitizer holds freed memory back in quarantine, so there the
+    // resident size says nothing about the program's own use.
+    if (!VIEWER_IS_SANITIZED) {
+        const long growth = viewer->residentKilobytes() - residentBefore;
+        EXPECT_LT(growth, MEMORY_GROWTH_LIMIT_KILOBYTES)
+            << "resident memory grew from " << residentBefore << " KiB by " << growth << " KiB";
+    }
+}
+
+TEST_F(ViewerOnScreen, ResizesBackTo400By400RestoreTheFirstPicture)
+{
+    ASSERT_NO_FATAL_FAILURE(startViewer());
+    const Picture first = waitForPicture(CURVES[0].label);
+    const int sizes[][2] = {{200, 200}, {1000, 300}, {300, 900}, {123, 77}, {WINDOW_SIZE, WINDOW_SIZE}};
+    for (const auto& size : sizes) {
+        client.resize(window, size[0], size[1]);
+        waitForSize(size[0], size[1]);
+    }
+    EXPECT_TRUE(samePicture(first, waitForPicture(CURVES[0].label)));
+}
+
+TEST_F(ViewerOnScreen, WideWindowStretchesTheCircleIntoAnEllipse)
+{
+    ASSERT_NO_FATAL_FAILURE(startViewer());
+    typeKeys({XK_space, XK_space});
+    waitForPicture(CURVES[2].label);
+    client.resize(window, 2 * WINDOW_SIZE, WINDOW_SIZE);
+    const Picture wide = waitForSize(2 * WINDOW_SIZE, WINDOW_SIZE);
+    // The projection stays square while the viewport doubles in width: the
+    // unit circle becomes an ellipse twice as wide as it is tall.
+    expectCurve(wide, CURVES[2]);
+    const Extent circle = whiteExtentOffTheAxes(wide);
+    EXPECT_NEAR(2.0, static_cast<double>(circle.width) / circle.height, 0.05)
+        << "the circle spans " << circle.width << " by " << circle.height << " pixels";
+}
+
+TEST_F(ViewerOnScreen, IgnoresArgumentsThatAreNotGlutOptions)
+{
+    ASSERT_NO_FATAL_FAILURE(startViewer());
+    const Picture plain = waitForPicture(CURVES[0].label);
+    ASSERT_NO_FATAL_FAILURE(quitViewer());
+
+    ASSERT_NO_FATAL_FAILURE(startViewer({"--help", "foo", "-x", "42", "-", ""}));
+    EXPECT_TRUE(samePicture(plain, waitForPicture(CURVES[0].label)));
+}
+
+TEST_F(ViewerOnScreen, GlutDisplayOptionChoosesTheServer)
+{
+    ASSERT_NO_FATAL_FAILURE(
+        startAndWaitForWindow(CURVE_VIEWER_PATH, {CURVE_VIEWER_PATH, "-display", server.displayName()}, false));
+    expectCurve(waitForPicture(CURVES[0].label), CURVES[0]);
+}
+
+TEST_F(ViewerOnScreen, WindowSizeAndPlaceSetAfterGlutInitOutweighGeometryOption)
+{
+    // GLUT takes -geometry as its initial window size and place, and the
+    // viewer sets its own right after GLUT's initialisation.
+    ASSERT_NO_FATAL_FAILURE(startViewer({"-geometry", "600x600+10+10"}));
+    const XWindowAttributes attributes = client.attributes(window);
+    EXPECT_EQ(WINDOW_SIZE, attributes.width);
+    EXPECT_EQ(WINDOW_SIZE, attributes.height);
+    EXPECT_EQ(100, attributes.x);
+    EXPECT_EQ(100, attributes.y);
+    expectCurve(waitForPicture(CURVES[0].label), CURVES[0]);
+}
+
+TEST_F(ViewerOnScreen, StartsWithAnEmptyArgumentVector)
+{
+    ASSERT_NO_FATAL_FAILURE(startAndWaitForWindow(CURVE_VIEWER_PATH, {}));
+    expectCurve(waitForPicture(CURVES[0].label), CURVES[0]);
+}
+
+struct BadStart {
+    const char* name;
+    std::vector<std::string> arguments;
+    bool withDisplay;
+    const char* glutMessage;
+};
+
+// Names the case in GoogleTest's output; GoogleTest looks for this name.
+void PrintTo(const BadStart& start, std::ostream* out) // NOLINT(readability-identifier-naming)
+{
+    *out << start.name;
+}
+
+class ViewerBadStart : public ::testing::TestWithParam<BadStart> {
+protected:
+    XvfbServer server;
+};
+
+TEST_P(ViewerBadStart, EndsWithGlutsMessageAndAFailureStatus)
+{
+    const BadStart& start = GetParam();
+    std::vector<std::string> argv = {CURVE_VIEWER_PATH};
+    argv.insert(argv.end(), start.arguments.begin(), start.arguments.end());
+    ChildProcess viewer(CURVE_VIEWER_PATH, argv, start.withDisplay ? server.displayName() : "", viewerEnvironment());
+    ASSERT_TRUE(viewer.waitForEnd(WINDOW_TIMEOUT_SECONDS)) << "curve-viewer still runs";
+    EXPECT_TRUE(viewer.end().exited) << "curve-viewer ended by " << viewer.end().describe();
+    EXPECT_NE(0, viewer.end().exitStatus);
+    EXPECT_NE(std::string::npos, viewer.standardError().find(start.glutMessage))
+        << "standard error: " << viewer.standardError();
+    EXPECT_EQ("", viewer.standardOutput());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StartUp, ViewerBadStart,
+    ::testing::Values(BadStart{"GeometryWithoutValue", {"-geometry"}, true, "-geometry parameter must be followed"},
+                      BadStart{"DisplayWithoutValue", {"-display"}, true, "-display parameter must be followed"},
+                      BadStart{"UnreachableDisplay", {"-display", ":9999"}, true, "failed to open display ':9999'"},
+                      BadStart{"NoDisplay", {}, false, "failed to open display"}),
+    [](const ::testing::TestParamInfo<BadStart>& info) { return std::string(info.param.name); });
+
+}
