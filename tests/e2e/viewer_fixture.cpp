@@ -35,12 +35,6 @@ bool clearOfDrawing(const CurveShape& curve, PixelPoint pixel, int width, int he
     return true;
 }
 
-// Whether two captures are equal, pixel for pixel.
-bool samePixels(const Picture& a, const Picture& b)
-{
-    return static_cast<bool>(samePicture(a, b));
-}
-
 }
 
 const CurveShape CURVES[] = {
@@ -155,16 +149,9 @@ Picture ViewerOnScreen::waitForSize(int width, int height)
 Picture ViewerOnScreen::waitForSettledPicture(const std::string& what,
                                               const std::function<::testing::AssertionResult(const Picture&)>& check)
 {
-    // A picture counts once it passes the check and a second capture shows the
-    // same pixels, so that no repaint is under way.
-    const double deadline = monotonicSeconds() + PICTURE_TIMEOUT_SECONDS;
-    Picture previous;
-    Picture picture = client.capture(window);
-    while (monotonicSeconds() < deadline && !(check(picture) && samePixels(previous, picture))) {
-        previous = picture;
-        picture = client.capture(window);
-    }
-    ::testing::AssertionResult result = check(picture);
-    EXPECT_TRUE(result) << "waiting for the " << what << " after " << PICTURE_TIMEOUT_SECONDS << " s";
+    Picture picture = client.waitForSettledPicture(
+        window, [&check](const Picture& candidate) { return static_cast<bool>(check(candidate)); },
+        PICTURE_TIMEOUT_SECONDS);
+    EXPECT_TRUE(check(picture)) << "waiting for the " << what << " after " << PICTURE_TIMEOUT_SECONDS << " s";
     return picture;
 }

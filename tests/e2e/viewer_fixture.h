@@ -4,7 +4,8 @@
 #define VIEWER_FIXTURE_H
 
 #include "picture.h"
-#include "x_session.h"
+#include "processes.h"
+#include "x_client.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,4 @@
-#include "x_session.h"
-
-#include <X11/XKBlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
-#include <X11/keysym.h>
+#include "processes.h"
 
 #include <algorithm>
 #include <csignal>
@@ -15,20 +10,13 @@
 #include <poll.h>
 #include <sstream>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
 const double SERVER_START_TIMEOUT_SECONDS = 20.0;
-const double POLL_INTERVAL_SECONDS = 0.02;
-
-// Sleeps for the given fraction of a second.
-void pause(double seconds)
-{
-    const timespec interval = {0, static_cast<long>(seconds * 1e9)};
-    nanosleep(&interval, nullptr);
-}
 
 // Execs the program, looked up on the PATH, in the child after fork; never returns.
 [[noreturn]] void execute(const std::string& program, const std::vector<std::string>& arguments)
@@ -62,9 +50,10 @@ std::string readFile(const std::string& path)
 }
 
 // How a process ended, from the status waitpid gave.
-ProcessEnd decodeWaitStatus(int status)
+ProcessEnd decodeWaitStatus(int status, const rusage& usage)
 {
     ProcessEnd end;
+    end.peakResidentKilobytes = usage.ru_maxrss;
     end.exited = WIFEXITED(status);
     end.exitStatus = end.exited ? WEXITSTATUS(status) : -1;
     end.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
@@ -81,6 +70,12 @@ void stopProcess(pid_t pid)
     waitpid(pid, nullptr, 0);
 }
 
+}
+
+void sleepSeconds(double seconds)
+{
+    const timespec interval = {0, static_cast<long>(seconds * 1e9)};
+    nanosleep(&interval, nullptr);
 }
 
 double monotonicSeconds()
@@ -184,8 +179,9 @@ bool ChildProcess::running()
         return false;
     }
     int status = 0;
-    if (waitpid(pid, &status, WNOHANG) == pid) {
-        ending = decodeWaitStatus(status);
+    rusage usage{};
+    if (wait4(pid, &status, WNOHANG, &usage) == pid) {
+        ending = decodeWaitStatus(status, usage);
         ended = true;
     }
     return !ended;
@@ -195,7 +191,7 @@ bool ChildProcess::waitForEnd(double timeoutSeconds)
 {
     const double deadline = monotonicSeconds() + timeoutSeconds;
     while (running() && monotonicSeconds() < deadline) {
-        pause(POLL_INTERVAL_SECONDS);
+        sleepSeconds(POLL_INTERVAL_SECONDS);
     }
     return !running();
 }
@@ -222,104 +218,4 @@ std::string ChildProcess::standardOutput() const
 std::string ChildProcess::standardError() const
 {
     return readFile(errorPath);
-}
-
-XClient::XClient(const std::string& displayName) : display(XOpenDisplay(displayName.c_str()))
-{
-    if (display == nullptr) {
-        throw std::runtime_error("cannot connect to the test's X server " + displayName);
-    }
-}
-
-XClient::~XClient()
-{
-    XCloseDisplay(display);
-}
-
-Window XClient::waitForWindow(const std::string& title, double timeoutSeconds)
-{
-    const double deadline = monotonicSeconds() + timeoutSeconds;
-    do {
-        Window root = None;
-        Window parent = None;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        Window found = None;
-        XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
-        for (unsigned int i = 0; i < count && found == None; ++i) {
-            char* name = nullptr;
-            XWindowAttributes childAttributes;
-            if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
-                if (title == name && XGetWindowAttributes(display, children[i], &childAttributes) != 0 &&
-                    childAttributes.map_state == IsViewable) {
-                    found = children[i];
-                }
-                XFree(name);
-            }
-        }
-        if (children != nullptr) {
-            XFree(children);
-        }
-        if (found != None) {
-            return found;
-        }
-        pause(POLL_INTERVAL_SECONDS);
-    } while (monotonicSeconds() < deadline);
-    return None;
-}
-
-XWindowAttributes XClient::attributes(Window window)
-{
-    XWindowAttributes attributes{};
-    XGetWindowAttributes(display, window, &attributes);
-    return attributes;
-}
-
-Picture XClient::capture(Window window)
-{
-    const XWindowAttributes size = attributes(window);
-    Picture picture;
-    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned int>(size.width),
-                              static_cast<unsigned int>(size.height), AllPlanes, ZPixmap);
-    if (image == nullptr) {
-        return picture;
-    }
-    picture.width = size.width;
-    picture.height = size.height;
-    picture.pixels.reserve(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height));
-    for (int row = 0; row < size.height; ++row) {
-        for (int column = 0; column < size.width; ++column) {
-            const unsigned long pixel = XGetPixel(image, column, row);
-            picture.pixels.push_back(Rgb{static_cast<int>((pixel & image->red_mask) >> 16),
-                                         static_cast<int>((pixel & image->green_mask) >> 8),
-                                         static_cast<int>(pixel & image->blue_mask)});
-        }
-    }
-    XDestroyImage(image);
-    return picture;
-}
-
-void XClient::typeKeys(Window window, const std::vector<KeySym>& keys)
-{
-    XSetInputFocus(display, window, RevertToParent, CurrentTime);
-    const KeyCode shift = XKeysymToKeycode(display, XK_Shift_L);
-    for (const KeySym key : keys) {
-        const KeyCode code = XKeysymToKeycode(display, key);
-        const bool shifted = XkbKeycodeToKeysym(display, code, 0, 0) != key;
-        if (shifted) {
-            XTestFakeKeyEvent(display, shift, True, CurrentTime);
-        }
-        XTestFakeKeyEvent(display, code, True, CurrentTime);
-        XTestFakeKeyEvent(display, code, False, CurrentTime);
-        if (shifted) {
-            XTestFakeKeyEvent(display, shift, False, CurrentTime);
-        }
-    }
-    XSync(display, False);
-}
-
-void XClient::resize(Window window, int width, int height)
-{
-    XResizeWindow(display, window, static_cast<unsigned int>(width), static_cast<unsigned int>(height));
-    XSync(display, False);
 }

@@ -1,11 +1,7 @@
-// A private X server with the viewer running on it, for tests that look at
-// the real program's window.
-#ifndef X_SESSION_H
-#define X_SESSION_H
-
-#include "picture.h"
-
-#include <X11/Xlib.h>
+// Private X servers and child processes whose ending and output can be
+// examined, for tests and benchmarks that run the real program.
+#ifndef PROCESSES_H
+#define PROCESSES_H
 
 #include <string>
 #include <sys/types.h>
@@ -32,6 +28,8 @@ struct ProcessEnd {
     bool exited = false;
     int exitStatus = -1;
     int signal = 0;
+    // The most resident memory the process ever had, in KiB.
+    long peakResidentKilobytes = 0;
     std::string describe() const;
 };
 
@@ -47,7 +45,6 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    pid_t id() const { return pid; }
     // Whether the process has not ended yet.
     bool running();
     // Waits up to timeoutSeconds for the process to end; false if it is still running.
@@ -70,31 +67,13 @@ private:
     bool ended = false;
 };
 
-// A client connection to the test's X server, to find and inspect windows.
-class XClient {
-public:
-    explicit XClient(const std::string& displayName);
-    ~XClient();
-    XClient(const XClient&) = delete;
-    XClient& operator=(const XClient&) = delete;
-
-    // The top-level window with this title, once it is viewable; None on timeout.
-    Window waitForWindow(const std::string& title, double timeoutSeconds);
-    // The window's size and its position on the screen.
-    XWindowAttributes attributes(Window window);
-    // What the window shows now.
-    Picture capture(Window window);
-    // Asks for a new size of the window's drawing area.
-    void resize(Window window, int width, int height);
-    // Gives the window the keyboard focus and types the keys in one burst, as
-    // the keyboard would: press and release each, with Shift where the key needs it.
-    void typeKeys(Window window, const std::vector<KeySym>& keys);
-
-private:
-    Display* display;
-};
+// How long waits sleep between two looks.
+const double POLL_INTERVAL_SECONDS = 0.02;
 
 // Seconds since an arbitrary fixed moment, for timeouts.
 double monotonicSeconds();
+
+// Sleeps for the given fraction of a second.
+void sleepSeconds(double seconds);
 
 #endif

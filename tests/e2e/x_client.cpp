@@ -1,0 +1,123 @@
+#include "x_client.h"
+
+#include "processes.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <stdexcept>
+
+XClient::XClient(const std::string& displayName) : display(XOpenDisplay(displayName.c_str()))
+{
+    if (display == nullptr) {
+        throw std::runtime_error("cannot connect to the test's X server " + displayName);
+    }
+}
+
+XClient::~XClient()
+{
+    XCloseDisplay(display);
+}
+
+Window XClient::waitForWindow(const std::string& title, double timeoutSeconds)
+{
+    const double deadline = monotonicSeconds() + timeoutSeconds;
+    do {
+        Window root = None;
+        Window parent = None;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        Window found = None;
+        XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+        for (unsigned int i = 0; i < count && found == None; ++i) {
+            char* name = nullptr;
+            XWindowAttributes childAttributes;
+            if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
+                if (title == name && XGetWindowAttributes(display, children[i], &childAttributes) != 0 &&
+                    childAttributes.map_state == IsViewable) {
+                    found = children[i];
+                }
+                XFree(name);
+            }
+        }
+        if (children != nullptr) {
+            XFree(children);
+        }
+        if (found != None) {
+            return found;
+        }
+        sleepSeconds(POLL_INTERVAL_SECONDS);
+    } while (monotonicSeconds() < deadline);
+    return None;
+}
+
+XWindowAttributes XClient::attributes(Window window)
+{
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display, window, &attributes);
+    return attributes;
+}
+
+Picture XClient::capture(Window window)
+{
+    const XWindowAttributes size = attributes(window);
+    Picture picture;
+    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned int>(size.width),
+                              static_cast<unsigned int>(size.height), AllPlanes, ZPixmap);
+    if (image == nullptr) {
+        return picture;
+    }
+    picture.width = size.width;
+    picture.height = size.height;
+    picture.pixels.reserve(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height));
+    for (int row = 0; row < size.height; ++row) {
+        for (int column = 0; column < size.width; ++column) {
+            const unsigned long pixel = XGetPixel(image, column, row);
+            picture.pixels.push_back(Rgb{static_cast<int>((pixel & image->red_mask) >> 16),
+                                         static_cast<int>((pixel & image->green_mask) >> 8),
+                                         static_cast<int>(pixel & image->blue_mask)});
+        }
+    }
+    XDestroyImage(image);
+    return picture;
+}
+
+void XClient::typeKeys(Window window, const std::vector<KeySym>& keys)
+{
+    XSetInputFocus(display, window, RevertToParent, CurrentTime);
+    const KeyCode shift = XKeysymToKeycode(display, XK_Shift_L);
+    for (const KeySym key : keys) {
+        const KeyCode code = XKeysymToKeycode(display, key);
+        const bool shifted = XkbKeycodeToKeysym(display, code, 0, 0) != key;
+        if (shifted) {
+            XTestFakeKeyEvent(display, shift, True, CurrentTime);
+        }
+        XTestFakeKeyEvent(display, code, True, CurrentTime);
+        XTestFakeKeyEvent(display, code, False, CurrentTime);
+        if (shifted) {
+            XTestFakeKeyEvent(display, shift, False, CurrentTime);
+        }
+    }
+    XSync(display, False);
+}
+
+void XClient::resize(Window window, int width, int height)
+{
+    XResizeWindow(display, window, static_cast<unsigned int>(width), static_cast<unsigned int>(height));
+    XSync(display, False);
+}
+
+Picture XClient::waitForSettledPicture(Window window, const std::function<bool(const Picture&)>& check,
+                                       double timeoutSeconds)
+{
+    const double deadline = monotonicSeconds() + timeoutSeconds;
+    Picture previous;
+    Picture picture = capture(window);
+    while (monotonicSeconds() < deadline && !(check(picture) && samePicture(previous, picture))) {
+        previous = picture;
+        picture = capture(window);
+    }
+    return picture;
+}
