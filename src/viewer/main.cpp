@@ -13,6 +13,12 @@ const GLdouble ASPECT_RATIO = 1.0;
 const GLdouble NEAR_PLANE = 0.01;
 const GLdouble FAR_PLANE = 1000.0;
 
+const GLfloat CLEAR_RED = 0.2f;
+const GLfloat CLEAR_GREEN = 0.2f;
+const GLfloat CLEAR_BLUE = 0.7f;
+const GLfloat CLEAR_ALPHA = 1.0f;
+const GLfloat LINE_WIDTH = 2.0f;
+
 // Fixes the projection and the drawing state that never change afterwards.
 void initGraphics()
 {
@@ -23,8 +29,8 @@ void initGraphics()
     gluPerspective(FIELD_OF_VIEW_DEGREES, ASPECT_RATIO, NEAR_PLANE, FAR_PLANE);
     // The drawing pass relies on the modelview matrix being the current one.
     glMatrixMode(GL_MODELVIEW);
-    glClearColor(0.2f, 0.2f, 0.7f, 1.0f);
-    glLineWidth(2.0f);
+    glClearColor(CLEAR_RED, CLEAR_GREEN, CLEAR_BLUE, CLEAR_ALPHA);
+    glLineWidth(LINE_WIDTH);
 }
 
 }

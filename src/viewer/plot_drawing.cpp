@@ -3,6 +3,8 @@
 
 namespace {
 
+// The camera stands this far out on the positive z axis, looking at the origin.
+const GLdouble EYE_DISTANCE = 10.0;
 const GLfloat AXIS_HALF_LENGTH = 300.0f;
 const double FIRST_PARAMETER = -5.0;
 const double PARAMETER_STEP = 0.01;
@@ -19,7 +21,7 @@ void display()
     glClear(GL_COLOR_BUFFER_BIT);
     glColor3f(1.0f, 1.0f, 1.0f);
     glLoadIdentity();
-    gluLookAt(0.0, 0.0, 10.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+    gluLookAt(0.0, 0.0, EYE_DISTANCE, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
     drawAxes();
     drawCurve();
     drawLabel();
