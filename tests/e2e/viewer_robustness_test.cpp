@@ -33,7 +33,9 @@ Extent whiteExtentOffTheAxes(const Picture& picture)
     for (int row = labelBottom; row < picture.height; ++row) {
         for (int column = 0; column < picture.width; ++column) {
             const bool onAxis = std::abs(2 * column + 1 - picture.width) <= 4 || std::abs(2 * row + 1 - picture.height) <= 4;
-            if (!onAxis && picture.at(column, row).red == WHITE.red && picture.at(column, row).blue == WHITE.blue) {
+            const Rgb& pixel = picture.at(column, row);
+            const bool white = pixel.red == WHITE.red && pixel.green == WHITE.green && pixel.blue == WHITE.blue;
+            if (!onAxis && white) {
                 left = std::min(left, column);
                 right = std::max(right, column);
                 top = std::min(top, row);
