@@ -7,10 +7,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -50,22 +49,21 @@ double median(std::vector<double> values)
 // number of pictures, and reads back what the probe noted.
 Run runOnce(const Program& program, const std::string& display, const std::string& probe, long pictures)
 {
-    char reportPath[] = "/tmp/curve-bench-report-XXXXXX";
-    close(mkstemp(reportPath));
-    const std::vector<std::string> environment = {"LD_PRELOAD=" + probe, std::string("CURVE_BENCH_REPORT=") + reportPath,
+    const std::string reportPath = makeTemporaryFile("bench-report");
+    const std::vector<std::string> environment = {"LD_PRELOAD=" + probe, "CURVE_BENCH_REPORT=" + reportPath,
                                                   "CURVE_BENCH_SWAPS=" + std::to_string(pictures)};
     const double start = monotonicSeconds();
     ChildProcess process(program.path, {program.path}, display, environment);
     if (!process.waitForEnd(RUN_TIMEOUT_SECONDS) || !process.end().exited || process.end().exitStatus != 0) {
-        std::remove(reportPath);
+        std::remove(reportPath.c_str());
         throw std::runtime_error(program.name + " did not end as the probe asks: " + process.end().describe());
     }
-    std::ifstream report(reportPath);
+    std::istringstream report(readFile(reportPath));
     double firstSwap = 0.0;
     double lastSwap = 0.0;
     long swaps = 0;
     report >> firstSwap >> lastSwap >> swaps;
-    std::remove(reportPath);
+    std::remove(reportPath.c_str());
     if (swaps != pictures) {
         throw std::runtime_error(program.name + ": the probe saw " + std::to_string(swaps) + " pictures, not " +
                                  std::to_string(pictures));

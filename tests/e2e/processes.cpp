@@ -28,27 +28,6 @@ const double SERVER_START_TIMEOUT_SECONDS = 20.0;
     _exit(127);
 }
 
-// Creates an empty file of its own for one of a child's output streams.
-std::string makeTemporaryFile(const char* role)
-{
-    std::string path = std::string("/tmp/curve-viewer-test-") + role + "-XXXXXX";
-    const int descriptor = mkstemp(path.data());
-    if (descriptor < 0) {
-        throw std::runtime_error("cannot create a temporary file for the " + std::string(role));
-    }
-    close(descriptor);
-    return path;
-}
-
-// The whole contents of a file, empty if it cannot be read.
-std::string readFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    return contents.str();
-}
-
 // How a process ended, from the status waitpid gave.
 ProcessEnd decodeWaitStatus(int status, const rusage& usage)
 {
@@ -70,6 +49,25 @@ void stopProcess(pid_t pid)
     waitpid(pid, nullptr, 0);
 }
 
+}
+
+std::string makeTemporaryFile(const std::string& role)
+{
+    std::string path = "/tmp/curve-viewer-" + role + "-XXXXXX";
+    const int descriptor = mkstemp(path.data());
+    if (descriptor < 0) {
+        throw std::runtime_error("cannot create a temporary file for the " + role);
+    }
+    close(descriptor);
+    return path;
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream contents;
+    contents << file.rdbuf();
+    return contents.str();
 }
 
 void sleepSeconds(double seconds)
@@ -137,7 +135,7 @@ std::string ProcessEnd::describe() const
 
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
                            const std::string& display, const std::vector<std::string>& environment)
-    : outputPath(makeTemporaryFile("stdout")), errorPath(makeTemporaryFile("stderr")),
+    : outputPath(makeTemporaryFile("test-stdout")), errorPath(makeTemporaryFile("test-stderr")),
       pid(start(program, arguments, display, environment))
 {
 }

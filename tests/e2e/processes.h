@@ -76,4 +76,10 @@ double monotonicSeconds();
 // Sleeps for the given fraction of a second.
 void sleepSeconds(double seconds);
 
+// Creates an empty file of its own under /tmp, named after its role, and returns its path.
+std::string makeTemporaryFile(const std::string& role);
+
+// The whole contents of a file, empty if it cannot be read.
+std::string readFile(const std::string& path);
+
 #endif

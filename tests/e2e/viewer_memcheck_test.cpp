@@ -6,26 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
 const char* const CLEAN_SUMMARY = "ERROR SUMMARY: 0 errors";
 
-std::string readLog(const std::string& path)
-{
-    std::ifstream file(path);
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    return contents.str();
-}
-
 TEST_F(ViewerOnScreen, MemcheckFindsNoErrorsThroughAllSixCurvesAndEscape)
 {
-    const std::string logPath = "/tmp/curve-viewer-memcheck-" + std::to_string(getpid()) + ".log";
+    const std::string logPath = makeTemporaryFile("memcheck-log");
     ASSERT_NO_FATAL_FAILURE(startAndWaitForWindow(
         VALGRIND_PATH, {VALGRIND_PATH, "--tool=memcheck", "--track-origins=yes", "--num-callers=40",
                         std::string("--suppressions=") + VALGRIND_SUPPRESSIONS_FILE, "--log-file=" + logPath,
@@ -37,7 +26,7 @@ TEST_F(ViewerOnScreen, MemcheckFindsNoErrorsThroughAllSixCurvesAndEscape)
     }
     quitViewer();
 
-    const std::string log = readLog(logPath);
+    const std::string log = readFile(logPath);
     std::remove(logPath.c_str());
     EXPECT_NE(std::string::npos, log.find(CLEAN_SUMMARY)) << "memcheck's report:\n" << log;
 }

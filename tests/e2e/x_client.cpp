@@ -24,33 +24,32 @@ XClient::~XClient()
 Window XClient::waitForWindow(const std::string& title, double timeoutSeconds)
 {
     const double deadline = monotonicSeconds() + timeoutSeconds;
-    do {
-        Window root = None;
-        Window parent = None;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        Window found = None;
-        XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
-        for (unsigned int i = 0; i < count && found == None; ++i) {
-            char* name = nullptr;
-            XWindowAttributes childAttributes;
-            if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
-                if (title == name && XGetWindowAttributes(display, children[i], &childAttributes) != 0 &&
-                    childAttributes.map_state == IsViewable) {
-                    found = children[i];
-                }
-                XFree(name);
-            }
-        }
-        if (children != nullptr) {
-            XFree(children);
-        }
-        if (found != None) {
-            return found;
-        }
+    Window found = findViewableWindow(title);
+    while (found == None && monotonicSeconds() < deadline) {
         sleepSeconds(POLL_INTERVAL_SECONDS);
-    } while (monotonicSeconds() < deadline);
-    return None;
+        found = findViewableWindow(title);
+    }
+    return found;
+}
+
+Window XClient::findViewableWindow(const std::string& title)
+{
+    Window root = None;
+    Window parent = None;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+    Window found = None;
+    for (unsigned int i = 0; i < count && found == None; ++i) {
+        char* name = nullptr;
+        const bool titled = XFetchName(display, children[i], &name) != 0 && name != nullptr && title == name;
+        XFree(name);
+        if (titled && attributes(children[i]).map_state == IsViewable) {
+            found = children[i];
+        }
+    }
+    XFree(children);
+    return found;
 }
 
 XWindowAttributes XClient::attributes(Window window)

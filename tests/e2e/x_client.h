@@ -37,6 +37,9 @@ public:
     void typeKeys(Window window, const std::vector<KeySym>& keys);
 
 private:
+    // The top-level window with this title if it is viewable now, else None.
+    Window findViewableWindow(const std::string& title);
+
     Display* display;
 };
 
