@@ -6,9 +6,11 @@
 #include "processes.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -17,7 +19,7 @@ namespace {
 const int FIRST_PICTURE_RUNS = 31;
 const int REPAINT_RUNS = 5;
 const long REPAINTS_PER_RUN = 1000;
-const double RUN_TIMEOUT_SECONDS = 120.0;
+const Timeout RUN_TIMEOUT = std::chrono::minutes(2);
 
 const double FIRST_PICTURE_TARGET_RATIO = 1.25;
 const double DISPLAY_PASS_TARGET_RATIO = 3.0;
@@ -49,21 +51,20 @@ double median(std::vector<double> values)
 // number of pictures, and reads back what the probe noted.
 Run runOnce(const Program& program, const std::string& display, const std::string& probe, long pictures)
 {
-    const std::string reportPath = makeTemporaryFile("bench-report");
-    const std::vector<std::string> environment = {"LD_PRELOAD=" + probe, "CURVE_BENCH_REPORT=" + reportPath,
+    const TemporaryFile reportFile("bench-report");
+    const std::vector<std::string> environment = {"LD_PRELOAD=" + probe, "CURVE_BENCH_REPORT=" + reportFile.path(),
                                                   "CURVE_BENCH_SWAPS=" + std::to_string(pictures)};
-    const double start = monotonicSeconds();
+    // The probe notes its times on the same clock, in seconds since its epoch.
+    const double start = std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
     ChildProcess process(program.path, {program.path}, display, environment);
-    if (!process.waitForEnd(RUN_TIMEOUT_SECONDS) || !process.end().exited || process.end().exitStatus != 0) {
-        std::remove(reportPath.c_str());
+    if (!process.waitForEnd(RUN_TIMEOUT) || !process.end().exited || process.end().exitStatus != 0) {
         throw std::runtime_error(program.name + " did not end as the probe asks: " + process.end().describe());
     }
-    std::istringstream report(readFile(reportPath));
+    std::istringstream report(reportFile.contents());
     double firstSwap = 0.0;
     double lastSwap = 0.0;
     long swaps = 0;
     report >> firstSwap >> lastSwap >> swaps;
-    std::remove(reportPath.c_str());
     if (swaps != pictures) {
         throw std::runtime_error(program.name + ": the probe saw " + std::to_string(swaps) + " pictures, not " +
                                  std::to_string(pictures));

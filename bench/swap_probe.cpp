@@ -6,9 +6,9 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -17,11 +17,10 @@ namespace {
 long swaps = 0;
 double firstSwapSeconds = 0.0;
 
-double monotonicSeconds()
+// Seconds on the benchmark driver's clock.
+double steadySeconds()
 {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 long requestedSwaps()
@@ -54,7 +53,7 @@ extern "C" void glutSwapBuffers()
     static const long lastSwap = requestedSwaps();
     realSwap();
     XSync(glXGetCurrentDisplay(), False);
-    const double now = monotonicSeconds();
+    const double now = steadySeconds();
     if (++swaps == 1) {
         firstSwapSeconds = now;
     }

@@ -20,14 +20,6 @@ const int GLYPH_ASCENT = 12;
 const int GLYPH_DESCENT = 2;
 const int CHARACTER_WIDTH = 8;
 
-// Whether the colour is the expected one, within the tolerance.
-bool matches(const Rgb& observed, const Rgb& expected)
-{
-    return std::abs(observed.red - expected.red) <= TOLERANCE &&
-           std::abs(observed.green - expected.green) <= TOLERANCE &&
-           std::abs(observed.blue - expected.blue) <= TOLERANCE;
-}
-
 // Whether the pixel lies within the picture.
 bool inside(const Picture& picture, int column, int row)
 {
@@ -59,6 +51,18 @@ bool cellHasInk(const Picture& picture, PixelPoint origin, int cell)
     return false;
 }
 
+}
+
+bool matches(const Rgb& observed, const Rgb& expected)
+{
+    return std::abs(observed.red - expected.red) <= TOLERANCE &&
+           std::abs(observed.green - expected.green) <= TOLERANCE &&
+           std::abs(observed.blue - expected.blue) <= TOLERANCE;
+}
+
+int rowBelowLabel(int height)
+{
+    return toPixel(LABEL_POSITION, 0, height).row + GLYPH_DESCENT + 1;
 }
 
 PixelPoint toPixel(PlanePoint point, int width, int height)

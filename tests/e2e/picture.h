@@ -43,6 +43,12 @@ struct PixelPoint {
 // camera and projection place it.
 PixelPoint toPixel(PlanePoint point, int width, int height);
 
+// Whether the colour is the expected one, within a few levels per channel.
+bool matches(const Rgb& observed, const Rgb& expected);
+
+// The first row below the label's glyphs in a picture this high.
+int rowBelowLabel(int height);
+
 // Every pixel of the rectangle has the expected colour, within a few levels.
 ::testing::AssertionResult probeRect(const Picture& picture, int column, int row, int width, int height,
                                      Rgb expected);

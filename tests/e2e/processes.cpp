@@ -1,10 +1,10 @@
 #include "processes.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <fcntl.h>
 #include <fstream>
 #include <poll.h>
@@ -12,20 +12,35 @@
 #include <stdexcept>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 
 namespace {
 
-const double SERVER_START_TIMEOUT_SECONDS = 20.0;
+const Timeout SERVER_START_TIMEOUT = std::chrono::seconds(20);
 
-// Execs the program, looked up on the PATH, in the child after fork; never returns.
-[[noreturn]] void execute(const std::string& program, const std::vector<std::string>& arguments)
+// Forks a child that sends its standard output and error to these files, runs
+// the preparation and execs the program, looked up on the PATH, with exactly
+// this argument vector. Throws if there is no child.
+pid_t spawn(const std::string& program, const std::vector<std::string>& arguments, const std::string& outputPath,
+            const std::string& errorPath, const std::function<void()>& prepare)
 {
-    std::vector<char*> argv(arguments.size() + 1, nullptr);
-    std::transform(arguments.begin(), arguments.end(), argv.begin(),
-                   [](const std::string& argument) { return const_cast<char*>(argument.c_str()); });
-    execvp(program.c_str(), argv.data());
-    _exit(127);
+    const pid_t child = fork();
+    if (child < 0) {
+        throw std::system_error(errno, std::generic_category(), "cannot fork to start " + program);
+    }
+    if (child == 0) {
+        dup2(open(outputPath.c_str(), O_WRONLY | O_TRUNC), STDOUT_FILENO);
+        dup2(open(errorPath.c_str(), O_WRONLY | O_TRUNC), STDERR_FILENO);
+        prepare();
+        std::vector<char*> argv(arguments.size() + 1, nullptr);
+        std::transform(arguments.begin(), arguments.end(), argv.begin(),
+                       [](const std::string& argument) { return const_cast<char*>(argument.c_str()); });
+        execvp(program.c_str(), argv.data());
+        _exit(127);
+    }
+    return child;
 }
 
 // How a process ended, from the status waitpid gave.
@@ -39,7 +54,8 @@ ProcessEnd decodeWaitStatus(int status, const rusage& usage)
     return end;
 }
 
-// Kills the process if it still runs and reaps it.
+// Kills the process and reaps it. No pid below 1 is ever signalled: kill()
+// would take it for a whole group of processes.
 void stopProcess(pid_t pid)
 {
     if (pid <= 0) {
@@ -49,73 +65,80 @@ void stopProcess(pid_t pid)
     waitpid(pid, nullptr, 0);
 }
 
+// Reads what is ready on the descriptor, up to the end of a line or of the
+// stream; true once either is reached.
+bool readLine(int descriptor, std::string& line)
+{
+    pollfd reader = {descriptor, POLLIN, 0};
+    while (poll(&reader, 1, 0) > 0) {
+        char character = 0;
+        if (read(descriptor, &character, 1) != 1 || character == '\n') {
+            return true;
+        }
+        line += character;
+    }
+    return false;
 }
 
-std::string makeTemporaryFile(const std::string& role)
+}
+
+bool pollUntil(const std::function<bool()>& done, Timeout timeout)
 {
-    std::string path = "/tmp/curve-viewer-" + role + "-XXXXXX";
-    const int descriptor = mkstemp(path.data());
+    const Clock::time_point deadline = Clock::now() + timeout;
+    while (!done()) {
+        if (Clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(POLL_INTERVAL);
+    }
+    return true;
+}
+
+TemporaryFile::TemporaryFile(const std::string& role) : filePath("/tmp/curve-viewer-" + role + "-XXXXXX")
+{
+    const int descriptor = mkstemp(filePath.data());
     if (descriptor < 0) {
-        throw std::runtime_error("cannot create a temporary file for the " + role);
+        throw std::system_error(errno, std::generic_category(), "cannot create a temporary file for the " + role);
     }
     close(descriptor);
-    return path;
 }
 
-std::string readFile(const std::string& path)
+TemporaryFile::~TemporaryFile()
 {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    return contents.str();
+    std::remove(filePath.c_str());
 }
 
-void sleepSeconds(double seconds)
+std::string TemporaryFile::contents() const
 {
-    const timespec interval = {0, static_cast<long>(seconds * 1e9)};
-    nanosleep(&interval, nullptr);
+    std::ifstream file(filePath, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
 }
 
-double monotonicSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-XvfbServer::XvfbServer()
+XvfbServer::XvfbServer(const std::vector<std::string>& extraArguments) : errors("xvfb-stderr")
 {
     int displayPipe[2];
     if (pipe(displayPipe) != 0) {
-        throw std::runtime_error("cannot create a pipe for Xvfb's display number");
+        throw std::system_error(errno, std::generic_category(), "cannot create a pipe for Xvfb's display number");
     }
-    pid = fork();
-    if (pid == 0) {
+    std::vector<std::string> arguments = {"Xvfb",     "-displayfd", std::to_string(displayPipe[1]), "-screen", "0",
+                                          "1280x1024x24", "-nolisten", "tcp",                          "-noreset"};
+    arguments.insert(arguments.end(), extraArguments.begin(), extraArguments.end());
+    try {
+        pid = spawn(XVFB_PATH, arguments, "/dev/null", errors.path(), [&displayPipe] { close(displayPipe[0]); });
+    } catch (...) {
         close(displayPipe[0]);
-        const int quiet = open("/dev/null", O_WRONLY);
-        dup2(quiet, STDOUT_FILENO);
-        dup2(quiet, STDERR_FILENO);
-        execute("Xvfb", {"Xvfb", "-displayfd", std::to_string(displayPipe[1]), "-screen", "0", "1280x1024x24", "-nolisten",
-                 "tcp", "-noreset"});
+        close(displayPipe[1]);
+        throw;
     }
     close(displayPipe[1]);
     std::string number;
-    const double deadline = monotonicSeconds() + SERVER_START_TIMEOUT_SECONDS;
-    while (monotonicSeconds() < deadline) {
-        pollfd reader = {displayPipe[0], POLLIN, 0};
-        if (poll(&reader, 1, 100) <= 0) {
-            continue;
-        }
-        char character = 0;
-        if (read(displayPipe[0], &character, 1) != 1 || character == '\n') {
-            break;
-        }
-        number += character;
-    }
+    pollUntil([&] { return readLine(displayPipe[0], number); }, SERVER_START_TIMEOUT);
     close(displayPipe[0]);
     if (number.empty()) {
         stopProcess(pid);
-        throw std::runtime_error("Xvfb did not start (is it installed and on the PATH?)");
+        throw std::runtime_error("Xvfb did not start; it said:\n" + errors.contents());
     }
     name = ":" + number;
 }
@@ -135,20 +158,9 @@ std::string ProcessEnd::describe() const
 
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
                            const std::string& display, const std::vector<std::string>& environment)
-    : outputPath(makeTemporaryFile("test-stdout")), errorPath(makeTemporaryFile("test-stderr")),
-      pid(start(program, arguments, display, environment))
+    : output("test-stdout"), errors("test-stderr")
 {
-}
-
-pid_t ChildProcess::start(const std::string& program, const std::vector<std::string>& arguments,
-                          const std::string& display, const std::vector<std::string>& environment) const
-{
-    const pid_t child = fork();
-    if (child == 0) {
-        const int output = open(outputPath.c_str(), O_WRONLY | O_TRUNC);
-        const int error = open(errorPath.c_str(), O_WRONLY | O_TRUNC);
-        dup2(output, STDOUT_FILENO);
-        dup2(error, STDERR_FILENO);
+    pid = spawn(program, arguments, output.path(), errors.path(), [&display, &environment] {
         if (display.empty()) {
             unsetenv("DISPLAY");
         } else {
@@ -157,9 +169,7 @@ pid_t ChildProcess::start(const std::string& program, const std::vector<std::str
         for (const std::string& setting : environment) {
             putenv(const_cast<char*>(setting.c_str()));
         }
-        execute(program, arguments);
-    }
-    return child;
+    });
 }
 
 ChildProcess::~ChildProcess()
@@ -167,8 +177,6 @@ ChildProcess::~ChildProcess()
     if (!ended) {
         stopProcess(pid);
     }
-    std::remove(outputPath.c_str());
-    std::remove(errorPath.c_str());
 }
 
 bool ChildProcess::running()
@@ -185,13 +193,9 @@ bool ChildProcess::running()
     return !ended;
 }
 
-bool ChildProcess::waitForEnd(double timeoutSeconds)
+bool ChildProcess::waitForEnd(Timeout timeout)
 {
-    const double deadline = monotonicSeconds() + timeoutSeconds;
-    while (running() && monotonicSeconds() < deadline) {
-        sleepSeconds(POLL_INTERVAL_SECONDS);
-    }
-    return !running();
+    return pollUntil([this] { return !running(); }, timeout);
 }
 
 long ChildProcess::residentKilobytes() const
@@ -210,10 +214,10 @@ long ChildProcess::residentKilobytes() const
 
 std::string ChildProcess::standardOutput() const
 {
-    return readFile(outputPath);
+    return output.contents();
 }
 
 std::string ChildProcess::standardError() const
 {
-    return readFile(errorPath);
+    return errors.contents();
 }

@@ -3,14 +3,42 @@
 #ifndef PROCESSES_H
 #define PROCESSES_H
 
+#include <chrono>
+#include <functional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
 
+using Clock = std::chrono::steady_clock;
+using Timeout = std::chrono::milliseconds;
+
+// How long waits sleep between two looks.
+const Timeout POLL_INTERVAL{20};
+
+// Looks until done() holds or the timeout has passed; whether it held at the last look.
+bool pollUntil(const std::function<bool()>& done, Timeout timeout);
+
+// A file of its own under /tmp, named after its role, removed on destruction.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const std::string& role);
+    ~TemporaryFile();
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    const std::string& path() const { return filePath; }
+    // The whole contents of the file, empty if it cannot be read.
+    std::string contents() const;
+
+private:
+    std::string filePath;
+};
+
 // An Xvfb server on a display number of its own choosing, ended on destruction.
+// The extra arguments go to Xvfb after the harness's own.
 class XvfbServer {
 public:
-    XvfbServer();
+    explicit XvfbServer(const std::vector<std::string>& extraArguments = {});
     ~XvfbServer();
     XvfbServer(const XvfbServer&) = delete;
     XvfbServer& operator=(const XvfbServer&) = delete;
@@ -19,6 +47,7 @@ public:
     const std::string& displayName() const { return name; }
 
 private:
+    TemporaryFile errors;
     pid_t pid = -1;
     std::string name;
 };
@@ -47,8 +76,8 @@ public:
 
     // Whether the process has not ended yet.
     bool running();
-    // Waits up to timeoutSeconds for the process to end; false if it is still running.
-    bool waitForEnd(double timeoutSeconds);
+    // Waits up to the timeout for the process to end; false if it is still running.
+    bool waitForEnd(Timeout timeout);
     // Resident memory in KiB, from /proc.
     long residentKilobytes() const;
     const ProcessEnd& end() const { return ending; }
@@ -56,30 +85,11 @@ public:
     std::string standardError() const;
 
 private:
-    // Forks and execs the program with its output going to the two files.
-    pid_t start(const std::string& program, const std::vector<std::string>& arguments, const std::string& display,
-                const std::vector<std::string>& environment) const;
-
-    std::string outputPath;
-    std::string errorPath;
-    pid_t pid;
+    TemporaryFile output;
+    TemporaryFile errors;
+    pid_t pid = -1;
     ProcessEnd ending;
     bool ended = false;
 };
-
-// How long waits sleep between two looks.
-const double POLL_INTERVAL_SECONDS = 0.02;
-
-// Seconds since an arbitrary fixed moment, for timeouts.
-double monotonicSeconds();
-
-// Sleeps for the given fraction of a second.
-void sleepSeconds(double seconds);
-
-// Creates an empty file of its own under /tmp, named after its role, and returns its path.
-std::string makeTemporaryFile(const std::string& role);
-
-// The whole contents of a file, empty if it cannot be read.
-std::string readFile(const std::string& path);
 
 #endif

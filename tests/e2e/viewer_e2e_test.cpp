@@ -12,11 +12,7 @@ namespace {
 TEST_F(ViewerOnScreen, OpensOneWindowTitledFooOf400By400At100_100)
 {
     ASSERT_NO_FATAL_FAILURE(startViewer());
-    const XWindowAttributes attributes = client.attributes(window);
-    EXPECT_EQ(WINDOW_SIZE, attributes.width);
-    EXPECT_EQ(WINDOW_SIZE, attributes.height);
-    EXPECT_EQ(100, attributes.x);
-    EXPECT_EQ(100, attributes.y);
+    EXPECT_TRUE(hasRequestedSizeAndPlace());
 }
 
 TEST_F(ViewerOnScreen, FirstPictureShowsAxesSineWaveAndLabelOnTheClearColour)

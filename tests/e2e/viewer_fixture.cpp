@@ -8,8 +8,6 @@ namespace {
 
 // How close a grid point may come to a line before it no longer counts as off it.
 const double CLEARANCE_PIXELS = 6.0;
-// Rows above this one hold the label.
-const int LABEL_BOTTOM = 40;
 
 // Parameter values whose points every probe of a curve looks for.
 const double PROBED_PARAMETERS[] = {-4.0, -2.5, -1.2, 0.3, 0.9, 1.7, 3.1, 4.0};
@@ -24,7 +22,7 @@ double pixelDistance(PixelPoint a, PixelPoint b)
 bool clearOfDrawing(const CurveShape& curve, PixelPoint pixel, int width, int height)
 {
     if (std::abs(pixel.column - width / 2) < CLEARANCE_PIXELS || std::abs(pixel.row - height / 2) < CLEARANCE_PIXELS ||
-        pixel.row < LABEL_BOTTOM) {
+        pixel.row < rowBelowLabel(height) + CLEARANCE_PIXELS) {
         return false;
     }
     for (double t = -5.0; t <= 5.0; t += 0.002) {
@@ -111,14 +109,14 @@ void ViewerOnScreen::startAndWaitForWindow(const std::string& program, const std
                                            bool setDisplay)
 {
     viewer = std::make_unique<ChildProcess>(program, argv, setDisplay ? server.displayName() : "", viewerEnvironment());
-    window = client.waitForWindow("foo!", WINDOW_TIMEOUT_SECONDS);
+    window = client.waitForWindow("foo!");
     ASSERT_NE(None, window) << "no viewable window titled \"foo!\" appeared";
 }
 
 void ViewerOnScreen::quitViewer()
 {
     typeKeys({XK_Escape});
-    ASSERT_TRUE(viewer->waitForEnd(WINDOW_TIMEOUT_SECONDS)) << "curve-viewer still runs after Escape";
+    ASSERT_TRUE(viewer->waitForEnd(WINDOW_TIMEOUT)) << "curve-viewer still runs after Escape";
     EXPECT_EQ("exit status 1", viewer->end().describe());
     expectNothingWritten();
     viewer.reset();
@@ -132,26 +130,35 @@ void ViewerOnScreen::typeKeys(const std::vector<KeySym>& keys)
 
 Picture ViewerOnScreen::waitForPicture(const std::string& label)
 {
-    return waitForSettledPicture("label", [&label](const Picture& picture) { return probeLabel(picture, label); });
+    Picture picture;
+    EXPECT_TRUE(client.waitForSettledPicture(
+        window, [&label](const Picture& candidate) { return probeLabel(candidate, label); }, picture));
+    return picture;
 }
 
 Picture ViewerOnScreen::waitForSize(int width, int height)
 {
-    return waitForSettledPicture("size", [width, height](const Picture& picture) {
-        if (picture.width != width || picture.height != height) {
-            return ::testing::AssertionFailure() << "window size: expected " << width << "x" << height << ", observed "
-                                                 << picture.width << "x" << picture.height;
-        }
-        return probeAxes(picture);
-    });
+    Picture picture;
+    EXPECT_TRUE(client.waitForSettledPicture(
+        window,
+        [width, height](const Picture& candidate) {
+            if (candidate.width != width || candidate.height != height) {
+                return ::testing::AssertionFailure() << "window size: expected " << width << "x" << height
+                                                     << ", observed " << candidate.width << "x" << candidate.height;
+            }
+            return probeAxes(candidate);
+        },
+        picture));
+    return picture;
 }
 
-Picture ViewerOnScreen::waitForSettledPicture(const std::string& what,
-                                              const std::function<::testing::AssertionResult(const Picture&)>& check)
+::testing::AssertionResult ViewerOnScreen::hasRequestedSizeAndPlace()
 {
-    Picture picture = client.waitForSettledPicture(
-        window, [&check](const Picture& candidate) { return static_cast<bool>(check(candidate)); },
-        PICTURE_TIMEOUT_SECONDS);
-    EXPECT_TRUE(check(picture)) << "waiting for the " << what << " after " << PICTURE_TIMEOUT_SECONDS << " s";
-    return picture;
+    const XWindowAttributes placed = client.attributes(window);
+    if (placed.width == WINDOW_SIZE && placed.height == WINDOW_SIZE && placed.x == WINDOW_X && placed.y == WINDOW_Y) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "window: expected " << WINDOW_SIZE << "x" << WINDOW_SIZE << " at ("
+                                         << WINDOW_X << ", " << WINDOW_Y << "), observed " << placed.width << "x"
+                                         << placed.height << " at (" << placed.x << ", " << placed.y << ")";
 }

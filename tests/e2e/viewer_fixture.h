@@ -9,14 +9,14 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-const double WINDOW_TIMEOUT_SECONDS = 30.0;
-const double PICTURE_TIMEOUT_SECONDS = 30.0;
 const int WINDOW_SIZE = 400;
+// Where the viewer asks for its window to be placed on the screen.
+const int WINDOW_X = 100;
+const int WINDOW_Y = 100;
 
 // Whether curve-viewer was built with the sanitizers.
 const bool VIEWER_IS_SANITIZED = CURVE_VIEWER_SANITIZED;
@@ -59,6 +59,8 @@ protected:
     Picture waitForPicture(const std::string& label);
     // Waits until the window has this size and has been repainted at it.
     Picture waitForSize(int width, int height);
+    // The window's drawing area is 400x400 and sits where the viewer asks.
+    ::testing::AssertionResult hasRequestedSizeAndPlace();
 
     XvfbServer server;
     XClient client;
@@ -68,9 +70,6 @@ protected:
 private:
     // Checks that the viewer has written nothing to standard output or error.
     void expectNothingWritten() const;
-    // Waits for a repainted picture that passes the check; the last one seen on timeout.
-    Picture waitForSettledPicture(const std::string& what,
-                                  const std::function<::testing::AssertionResult(const Picture&)>& check);
 };
 
 #endif

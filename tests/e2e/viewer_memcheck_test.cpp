@@ -5,7 +5,6 @@
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 namespace {
@@ -14,10 +13,10 @@ const char* const CLEAN_SUMMARY = "ERROR SUMMARY: 0 errors";
 
 TEST_F(ViewerOnScreen, MemcheckFindsNoErrorsThroughAllSixCurvesAndEscape)
 {
-    const std::string logPath = makeTemporaryFile("memcheck-log");
+    const TemporaryFile log("memcheck-log");
     ASSERT_NO_FATAL_FAILURE(startAndWaitForWindow(
         VALGRIND_PATH, {VALGRIND_PATH, "--tool=memcheck", "--track-origins=yes", "--num-callers=40",
-                        std::string("--suppressions=") + VALGRIND_SUPPRESSIONS_FILE, "--log-file=" + logPath,
+                        std::string("--suppressions=") + VALGRIND_SUPPRESSIONS_FILE, "--log-file=" + log.path(),
                         CURVE_VIEWER_PATH}));
     waitForPicture(CURVES[0].label);
     for (std::size_t step = 1; step <= CURVE_COUNT; ++step) {
@@ -26,9 +25,8 @@ TEST_F(ViewerOnScreen, MemcheckFindsNoErrorsThroughAllSixCurvesAndEscape)
     }
     quitViewer();
 
-    const std::string log = readFile(logPath);
-    std::remove(logPath.c_str());
-    EXPECT_NE(std::string::npos, log.find(CLEAN_SUMMARY)) << "memcheck's report:\n" << log;
+    const std::string report = log.contents();
+    EXPECT_NE(std::string::npos, report.find(CLEAN_SUMMARY)) << "memcheck's report:\n" << report;
 }
 
 }

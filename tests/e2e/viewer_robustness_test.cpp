@@ -25,17 +25,14 @@ struct Extent {
 // the axes' two-pixel bands.
 Extent whiteExtentOffTheAxes(const Picture& picture)
 {
-    const int labelBottom = 40;
     int left = picture.width;
     int right = -1;
     int top = picture.height;
     int bottom = -1;
-    for (int row = labelBottom; row < picture.height; ++row) {
+    for (int row = rowBelowLabel(picture.height); row < picture.height; ++row) {
         for (int column = 0; column < picture.width; ++column) {
             const bool onAxis = std::abs(2 * column + 1 - picture.width) <= 4 || std::abs(2 * row + 1 - picture.height) <= 4;
-            const Rgb& pixel = picture.at(column, row);
-            const bool white = pixel.red == WHITE.red && pixel.green == WHITE.green && pixel.blue == WHITE.blue;
-            if (!onAxis && white) {
+            if (!onAxis && matches(picture.at(column, row), WHITE)) {
                 left = std::min(left, column);
                 right = std::max(right, column);
                 top = std::min(top, row);
@@ -119,11 +116,7 @@ TEST_F(ViewerOnScreen, WindowSizeAndPlaceSetAfterGlutInitOutweighGeometryOption)
     // GLUT takes -geometry as its initial window size and place, and the
     // viewer sets its own right after GLUT's initialisation.
     ASSERT_NO_FATAL_FAILURE(startViewer({"-geometry", "600x600+10+10"}));
-    const XWindowAttributes attributes = client.attributes(window);
-    EXPECT_EQ(WINDOW_SIZE, attributes.width);
-    EXPECT_EQ(WINDOW_SIZE, attributes.height);
-    EXPECT_EQ(100, attributes.x);
-    EXPECT_EQ(100, attributes.y);
+    EXPECT_TRUE(hasRequestedSizeAndPlace());
     expectCurve(waitForPicture(CURVES[0].label), CURVES[0]);
 }
 
@@ -157,7 +150,7 @@ TEST_P(ViewerBadStart, EndsWithGlutsMessageAndAFailureStatus)
     std::vector<std::string> argv = {CURVE_VIEWER_PATH};
     argv.insert(argv.end(), start.arguments.begin(), start.arguments.end());
     ChildProcess viewer(CURVE_VIEWER_PATH, argv, start.withDisplay ? server.displayName() : "", viewerEnvironment());
-    ASSERT_TRUE(viewer.waitForEnd(WINDOW_TIMEOUT_SECONDS)) << "curve-viewer still runs";
+    ASSERT_TRUE(viewer.waitForEnd(WINDOW_TIMEOUT)) << "curve-viewer still runs";
     EXPECT_TRUE(viewer.end().exited) << "curve-viewer ended by " << viewer.end().describe();
     EXPECT_NE(0, viewer.end().exitStatus);
     EXPECT_NE(std::string::npos, viewer.standardError().find(start.glutMessage))

@@ -1,7 +1,5 @@
 #include "x_client.h"
 
-#include "processes.h"
-
 #include <X11/XKBlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -21,14 +19,10 @@ XClient::~XClient()
     XCloseDisplay(display);
 }
 
-Window XClient::waitForWindow(const std::string& title, double timeoutSeconds)
+Window XClient::waitForWindow(const std::string& title)
 {
-    const double deadline = monotonicSeconds() + timeoutSeconds;
-    Window found = findViewableWindow(title);
-    while (found == None && monotonicSeconds() < deadline) {
-        sleepSeconds(POLL_INTERVAL_SECONDS);
-        found = findViewableWindow(title);
-    }
+    Window found = None;
+    pollUntil([&] { return (found = findViewableWindow(title)) != None; }, WINDOW_TIMEOUT);
     return found;
 }
 
@@ -108,15 +102,24 @@ void XClient::resize(Window window, int width, int height)
     XSync(display, False);
 }
 
-Picture XClient::waitForSettledPicture(Window window, const std::function<bool(const Picture&)>& check,
-                                       double timeoutSeconds)
+::testing::AssertionResult XClient::waitForSettledPicture(Window window, const PictureCheck& check, Picture& settled)
 {
-    const double deadline = monotonicSeconds() + timeoutSeconds;
     Picture previous;
-    Picture picture = capture(window);
-    while (monotonicSeconds() < deadline && !(check(picture) && samePicture(previous, picture))) {
-        previous = picture;
-        picture = capture(window);
+    const bool passed = pollUntil(
+        [&] {
+            previous = std::move(settled);
+            settled = capture(window);
+            return check(settled) && samePicture(previous, settled);
+        },
+        PICTURE_TIMEOUT);
+    if (passed) {
+        return ::testing::AssertionSuccess();
     }
-    return picture;
+    const double waited = std::chrono::duration<double>(PICTURE_TIMEOUT).count();
+    ::testing::AssertionResult verdict = check(settled);
+    if (verdict) {
+        return samePicture(previous, settled) << " between the last two captures: still repainting after " << waited
+                                              << " s";
+    }
+    return verdict << " (after waiting " << waited << " s for it)";
 }

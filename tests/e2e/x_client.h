@@ -4,12 +4,19 @@
 #define X_CLIENT_H
 
 #include "picture.h"
+#include "processes.h"
 
 #include <X11/Xlib.h>
 
 #include <functional>
 #include <string>
 #include <vector>
+
+const Timeout WINDOW_TIMEOUT = std::chrono::seconds(30);
+const Timeout PICTURE_TIMEOUT = std::chrono::seconds(30);
+
+// A verdict on a captured picture that says what is wrong when it fails.
+using PictureCheck = std::function<::testing::AssertionResult(const Picture&)>;
 
 // A client connection to the test's X server, to find and inspect windows.
 class XClient {
@@ -20,16 +27,16 @@ public:
     XClient& operator=(const XClient&) = delete;
 
     // The top-level window with this title, once it is viewable; None on timeout.
-    Window waitForWindow(const std::string& title, double timeoutSeconds);
+    Window waitForWindow(const std::string& title);
     // The window's size and its position on the screen.
     XWindowAttributes attributes(Window window);
     // What the window shows now.
     Picture capture(Window window);
     // Captures the window until a picture passes the check and a second
     // capture shows the same pixels, so that no repaint is under way, or until
-    // the timeout; returns the last picture seen.
-    Picture waitForSettledPicture(Window window, const std::function<bool(const Picture&)>& check,
-                                  double timeoutSeconds);
+    // the timeout. Leaves the last picture seen in `settled` and returns the
+    // check's verdict on it.
+    ::testing::AssertionResult waitForSettledPicture(Window window, const PictureCheck& check, Picture& settled);
     // Asks for a new size of the window's drawing area.
     void resize(Window window, int width, int height);
     // Gives the window the keyboard focus and types the keys in one burst, as

@@ -1,0 +1,19 @@
+# What the tests, the benchmark and the gallery tool need beyond the program's
+# own build; when any is missing, the configure stops naming the packages to install.
+find_package(GTest QUIET)
+find_package(X11 QUIET)
+find_program(XVFB_EXECUTABLE Xvfb)
+set(MISSING_PACKAGES "")
+foreach(requirement GTest_FOUND:libgtest-dev X11_FOUND:libx11-dev X11_Xtst_FOUND:libxtst-dev XVFB_EXECUTABLE:xvfb)
+  string(REPLACE ":" ";" requirement ${requirement})
+  list(GET requirement 0 found)
+  list(GET requirement 1 package)
+  if(NOT ${found})
+    list(APPEND MISSING_PACKAGES ${package})
+  endif()
+endforeach()
+if(MISSING_PACKAGES)
+  list(JOIN MISSING_PACKAGES " " MISSING_PACKAGES)
+  message(FATAL_ERROR "The tests need these missing packages: ${MISSING_PACKAGES}. "
+    "Install them (make test does), or configure with -DBUILD_TESTING=OFF.")
+endif()
