@@ -12,7 +12,7 @@ JOBS := $(shell nproc 2>/dev/null || echo 2)
 BUILD_PACKAGES := g++ make cmake 'libglut-dev|freeglut3-dev' libglu1-mesa-dev
 # What `xvfb-run` needs to show the viewer on a virtual screen.
 HEADLESS_PACKAGES := xvfb xauth
-TEST_PACKAGES := clang 'libclang-rt-dev|libclang-common-14-dev' libgtest-dev xvfb libx11-dev libxtst-dev libstb-dev \
+TEST_PACKAGES := clang 'libclang-rt-dev|libclang-common-14-dev' llvm libgtest-dev xvfb libx11-dev libxtst-dev libstb-dev \
 	valgrind clang-tidy cppcheck
 
 # The test builds treat every compiler warning as an error.

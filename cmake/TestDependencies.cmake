@@ -3,8 +3,15 @@
 find_package(GTest QUIET)
 find_package(X11 QUIET)
 find_program(XVFB_EXECUTABLE Xvfb)
+set(REQUIREMENTS GTest_FOUND:libgtest-dev X11_FOUND:libx11-dev X11_Xtst_FOUND:libxtst-dev XVFB_EXECUTABLE:xvfb)
+if(CURVE_VIEWER_SANITIZE AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  # clang's sanitizers name the frames of their reports with it, and say so
+  # on standard error when it is missing.
+  find_program(LLVM_SYMBOLIZER llvm-symbolizer)
+  list(APPEND REQUIREMENTS LLVM_SYMBOLIZER:llvm)
+endif()
 set(MISSING_PACKAGES "")
-foreach(requirement GTest_FOUND:libgtest-dev X11_FOUND:libx11-dev X11_Xtst_FOUND:libxtst-dev XVFB_EXECUTABLE:xvfb)
+foreach(requirement IN LISTS REQUIREMENTS)
   string(REPLACE ":" ";" requirement ${requirement})
   list(GET requirement 0 found)
   list(GET requirement 1 package)
