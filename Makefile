@@ -15,6 +15,7 @@ HEADLESS_PACKAGES := xvfb xauth
 TEST_PACKAGES := clang 'libclang-rt-dev|libclang-common-14-dev' llvm libgtest-dev xvfb libx11-dev libxtst-dev libstb-dev \
 	valgrind clang-tidy cppcheck
 
+CONFIGURE := CXX=g++ cmake -S . -B $(BUILD_DIR)
 # The test builds treat every compiler warning as an error.
 CONFIGURE_TESTS := -DBUILD_TESTING=ON -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 # The escape key ends the viewer with this status: its normal end.
@@ -25,7 +26,7 @@ VIEWER_QUIT_STATUS := 1
 # Builds the viewer and opens its window on the current X display.
 run:
 	@tools/install-packages $(BUILD_PACKAGES) $(if $(DISPLAY),,$(HEADLESS_PACKAGES))
-	cmake -S . -B $(BUILD_DIR)
+	$(CONFIGURE)
 	cmake --build $(BUILD_DIR) --target curve-viewer --parallel $(JOBS)
 	@if [ -z "$$DISPLAY" ]; then \
 	    echo "No X display (DISPLAY is not set): run make run on a desktop, or headless as: xvfb-run -a $(VIEWER)"; \
@@ -57,4 +58,4 @@ screenshots: configure-tests
 
 configure-tests:
 	@tools/install-packages $(BUILD_PACKAGES) $(TEST_PACKAGES)
-	CXX=g++ cmake -S . -B $(BUILD_DIR) $(CONFIGURE_TESTS)
+	$(CONFIGURE) $(CONFIGURE_TESTS)
