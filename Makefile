@@ -13,7 +13,7 @@ BUILD_PACKAGES := g++ make cmake 'libglut-dev|freeglut3-dev' libglu1-mesa-dev
 # What `xvfb-run` needs to show the viewer on a virtual screen.
 HEADLESS_PACKAGES := xvfb xauth
 TEST_PACKAGES := clang 'libclang-rt-dev|libclang-common-14-dev' llvm libgtest-dev xvfb libx11-dev libxtst-dev libstb-dev \
-	valgrind clang-tidy cppcheck
+	openbox weston xwayland valgrind clang-tidy cppcheck
 
 CONFIGURE := CXX=g++ cmake -S . -B $(BUILD_DIR)
 # The test builds treat every compiler warning as an error.

@@ -3,7 +3,12 @@
 find_package(GTest QUIET)
 find_package(X11 QUIET)
 find_program(XVFB_EXECUTABLE Xvfb)
-set(REQUIREMENTS GTest_FOUND:libgtest-dev X11_FOUND:libx11-dev X11_Xtst_FOUND:libxtst-dev XVFB_EXECUTABLE:xvfb)
+# The desktops the end-to-end tests run the viewer under, beside the bare server.
+find_program(OPENBOX_EXECUTABLE openbox)
+find_program(WESTON_EXECUTABLE weston)
+find_program(XWAYLAND_EXECUTABLE Xwayland)
+set(REQUIREMENTS GTest_FOUND:libgtest-dev X11_FOUND:libx11-dev X11_Xtst_FOUND:libxtst-dev XVFB_EXECUTABLE:xvfb
+  OPENBOX_EXECUTABLE:openbox WESTON_EXECUTABLE:weston XWAYLAND_EXECUTABLE:xwayland)
 if(CURVE_VIEWER_SANITIZE AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
   # clang's sanitizers name the frames of their reports with it, and say so
   # on standard error when it is missing.

@@ -198,6 +198,13 @@ bool ChildProcess::waitForEnd(Timeout timeout)
     return pollUntil([this] { return !running(); }, timeout);
 }
 
+void ChildProcess::sendSignal(int signal)
+{
+    if (running()) {
+        kill(pid, signal);
+    }
+}
+
 long ChildProcess::residentKilobytes() const
 {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");

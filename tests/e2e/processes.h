@@ -78,6 +78,8 @@ public:
     bool running();
     // Waits up to the timeout for the process to end; false if it is still running.
     bool waitForEnd(Timeout timeout);
+    // Sends the signal, unless the process has already ended.
+    void sendSignal(int signal);
     // Resident memory in KiB, from /proc.
     long residentKilobytes() const;
     const ProcessEnd& end() const { return ending; }

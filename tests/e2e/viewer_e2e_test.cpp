@@ -1,4 +1,4 @@
-// Runs the real curve-viewer on a private Xvfb server and checks the pixels it
+// Runs the real curve-viewer on each private desktop and checks the pixels it
 // shows and what the keys do.
 #include "viewer_fixture.h"
 
@@ -9,13 +9,14 @@
 
 namespace {
 
-TEST_F(ViewerOnScreen, OpensOneWindowTitledFooOf400By400At100_100)
+// A window manager puts the frame at (100, 100), the drawing area inside it.
+TEST_P(ViewerOnEachDesktop, OpensOneWindowTitledFooOf400By400At100_100)
 {
     ASSERT_NO_FATAL_FAILURE(startViewer());
     EXPECT_TRUE(hasRequestedSizeAndPlace());
 }
 
-TEST_F(ViewerOnScreen, FirstPictureShowsAxesSineWaveAndLabelOnTheClearColour)
+TEST_P(ViewerOnEachDesktop, FirstPictureShowsAxesSineWaveAndLabelOnTheClearColour)
 {
     ASSERT_NO_FATAL_FAILURE(startViewer());
     const Picture picture = waitForPicture(CURVES[0].label);
@@ -34,7 +35,7 @@ TEST_F(ViewerOnScreen, FirstPictureShowsAxesSineWaveAndLabelOnTheClearColour)
     expectCurve(picture, CURVES[0]);
 }
 
-TEST_F(ViewerOnScreen, EachKeyShowsTheNextCurveAndSixKeysBringBackTheFirstPicture)
+TEST_P(ViewerOnEachDesktop, EachKeyShowsTheNextCurveAndSixKeysBringBackTheFirstPicture)
 {
     ASSERT_NO_FATAL_FAILURE(startViewer());
     const Picture first = waitForPicture(CURVES[0].label);
@@ -50,7 +51,7 @@ TEST_F(ViewerOnScreen, EachKeyShowsTheNextCurveAndSixKeysBringBackTheFirstPictur
     }
 }
 
-TEST_F(ViewerOnScreen, KeysInOneBurstAdvanceOnceEach)
+TEST_P(ViewerOnEachDesktop, KeysInOneBurstAdvanceOnceEach)
 {
     ASSERT_NO_FATAL_FAILURE(startViewer());
     waitForPicture(CURVES[0].label);
@@ -59,7 +60,7 @@ TEST_F(ViewerOnScreen, KeysInOneBurstAdvanceOnceEach)
     expectCurve(waitForPicture(CURVES[1].label), CURVES[1]);
 }
 
-TEST_F(ViewerOnScreen, ArrowAndFunctionKeysChangeNothing)
+TEST_P(ViewerOnEachDesktop, ArrowAndFunctionKeysChangeNothing)
 {
     ASSERT_NO_FATAL_FAILURE(startViewer());
     waitForPicture(CURVES[0].label);
@@ -68,12 +69,17 @@ TEST_F(ViewerOnScreen, ArrowAndFunctionKeysChangeNothing)
     expectCurve(waitForPicture(CURVES[1].label), CURVES[1]);
 }
 
-TEST_F(ViewerOnScreen, EscapeEndsTheProcessWithStatusOne)
+TEST_P(ViewerOnEachDesktop, EscapeEndsTheProcessWithStatusOne)
 {
     ASSERT_NO_FATAL_FAILURE(startViewer());
     typeKeys({XK_space, XK_space});
     waitForPicture(CURVES[2].label);
     quitViewer();
 }
+
+// The checks of this file and of the desktop checks, on each desktop.
+INSTANTIATE_TEST_SUITE_P(Desktops, ViewerOnEachDesktop,
+                         ::testing::Values(DesktopKind::BareX, DesktopKind::Openbox, DesktopKind::Weston),
+                         desktopTestName);
 
 }

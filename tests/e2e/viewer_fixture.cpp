@@ -3,6 +3,7 @@
 #include <X11/keysym.h>
 
 #include <cmath>
+#include <sstream>
 
 namespace {
 
@@ -83,7 +84,10 @@ void expectCurve(const Picture& picture, const CurveShape& curve)
     }
 }
 
-ViewerOnScreen::ViewerOnScreen() : client(server.displayName()) {}
+ViewerOnScreen::ViewerOnScreen(DesktopKind kind)
+    : desktop(kind), client(desktop.displayName(), desktop.keyDelivery())
+{
+}
 
 void ViewerOnScreen::TearDown()
 {
@@ -108,7 +112,7 @@ void ViewerOnScreen::startViewer(const std::vector<std::string>& arguments)
 void ViewerOnScreen::startAndWaitForWindow(const std::string& program, const std::vector<std::string>& argv,
                                            bool setDisplay)
 {
-    viewer = std::make_unique<ChildProcess>(program, argv, setDisplay ? server.displayName() : "", viewerEnvironment());
+    viewer = std::make_unique<ChildProcess>(program, argv, setDisplay ? desktop.displayName() : "", viewerEnvironment());
     window = client.waitForWindow("foo!");
     ASSERT_NE(None, window) << "no viewable window titled \"foo!\" appeared";
 }
@@ -154,11 +158,42 @@ Picture ViewerOnScreen::waitForSize(int width, int height)
 
 ::testing::AssertionResult ViewerOnScreen::hasRequestedSizeAndPlace()
 {
-    const XWindowAttributes placed = client.attributes(window);
-    if (placed.width == WINDOW_SIZE && placed.height == WINDOW_SIZE && placed.x == WINDOW_X && placed.y == WINDOW_Y) {
+    const XWindowAttributes size = client.attributes(window);
+    const ScreenPoint origin = client.frameOrigin(window);
+    const bool placed = !desktop.honoursPlacement() || (origin.x == WINDOW_X && origin.y == WINDOW_Y);
+    if (size.width == WINDOW_SIZE && size.height == WINDOW_SIZE && placed) {
         return ::testing::AssertionSuccess();
     }
     return ::testing::AssertionFailure() << "window: expected " << WINDOW_SIZE << "x" << WINDOW_SIZE << " at ("
-                                         << WINDOW_X << ", " << WINDOW_Y << "), observed " << placed.width << "x"
-                                         << placed.height << " at (" << placed.x << ", " << placed.y << ")";
+                                         << WINDOW_X << ", " << WINDOW_Y << "), observed " << size.width << "x"
+                                         << size.height << " at (" << origin.x << ", " << origin.y << ")";
+}
+
+std::string desktopTestName(const ::testing::TestParamInfo<DesktopKind>& info)
+{
+    return desktopName(info.param);
+}
+
+void ViewerOnScreen::killServer()
+{
+    client.disconnect();
+    desktop.killServer();
+}
+
+void ViewerOnScreen::expectEndWithoutServer()
+{
+    ASSERT_TRUE(viewer->waitForEnd(std::chrono::seconds(5))) << "curve-viewer still runs without its X server";
+    EXPECT_EQ("exit status 1", viewer->end().describe());
+    EXPECT_EQ("", viewer->standardOutput()) << "standard output of curve-viewer";
+    // Xlib's lost-connection message, then at times remarks of its own on
+    // replies that were under way.
+    std::istringstream error(viewer->standardError());
+    std::string line;
+    std::getline(error, line);
+    const std::string lostConnection = "X connection to " + desktop.displayName() + " broken";
+    EXPECT_EQ(0U, line.find(lostConnection)) << "first line on standard error: " << line;
+    while (std::getline(error, line)) {
+        EXPECT_EQ(0U, line.find("Xlib: ")) << "standard error of curve-viewer: " << viewer->standardError();
+    }
+    viewer.reset();
 }

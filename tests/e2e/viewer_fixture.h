@@ -3,6 +3,7 @@
 #ifndef VIEWER_FIXTURE_H
 #define VIEWER_FIXTURE_H
 
+#include "desktop.h"
 #include "picture.h"
 #include "processes.h"
 #include "x_client.h"
@@ -38,11 +39,12 @@ extern const std::size_t CURVE_COUNT;
 // on a grid of points it does not come near.
 void expectCurve(const Picture& picture, const CurveShape& curve);
 
-// The viewer started on a private X server; every test also checks that it
-// wrote nothing to standard output or standard error.
+// The viewer started on a private desktop, a bare X server unless a test
+// asks for another; every test also checks that it wrote nothing to standard
+// output or standard error.
 class ViewerOnScreen : public ::testing::Test {
 protected:
-    ViewerOnScreen();
+    explicit ViewerOnScreen(DesktopKind kind = DesktopKind::BareX);
     void TearDown() override;
 
     // Starts curve-viewer with these arguments after its name and waits for its window.
@@ -59,10 +61,17 @@ protected:
     Picture waitForPicture(const std::string& label);
     // Waits until the window has this size and has been repainted at it.
     Picture waitForSize(int width, int height);
-    // The window's drawing area is 400x400 and sits where the viewer asks.
+    // The window's drawing area is 400x400 and, where the desktop honours
+    // it, the window (its frame, under a window manager) sits where the viewer asks.
     ::testing::AssertionResult hasRequestedSizeAndPlace();
+    // Takes the X server away while the viewer runs.
+    void killServer();
+    // Expects the viewer to end soon after its server has gone: by exit with
+    // status 1, not by a signal, and with only the X library's own words on
+    // standard error.
+    void expectEndWithoutServer();
 
-    XvfbServer server;
+    Desktop desktop;
     XClient client;
     std::unique_ptr<ChildProcess> viewer;
     Window window = None;
@@ -71,5 +80,17 @@ private:
     // Checks that the viewer has written nothing to standard output or error.
     void expectNothingWritten() const;
 };
+
+// The viewer on each desktop, for what must hold on all of them.
+class ViewerOnEachDesktop : public ViewerOnScreen, public ::testing::WithParamInterface<DesktopKind> {
+protected:
+    ViewerOnEachDesktop() : ViewerOnScreen(GetParam()) {}
+};
+
+// Names a test after its desktop.
+std::string desktopTestName(const ::testing::TestParamInfo<DesktopKind>& info);
+
+// The viewer under desktops whose window manager iconifies and closes windows.
+class ViewerUnderWindowManager : public ViewerOnEachDesktop {};
 
 #endif

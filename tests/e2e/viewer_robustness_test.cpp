@@ -16,33 +16,6 @@ namespace {
 const int KEY_BURST_LENGTH = 3000;
 const long MEMORY_GROWTH_LIMIT_KILOBYTES = 1024;
 
-struct Extent {
-    int width;
-    int height;
-};
-
-// The size of the box around all white pixels below the label and clear of
-// the axes' two-pixel bands.
-Extent whiteExtentOffTheAxes(const Picture& picture)
-{
-    int left = picture.width;
-    int right = -1;
-    int top = picture.height;
-    int bottom = -1;
-    for (int row = rowBelowLabel(picture.height); row < picture.height; ++row) {
-        for (int column = 0; column < picture.width; ++column) {
-            const bool onAxis = std::abs(2 * column + 1 - picture.width) <= 4 || std::abs(2 * row + 1 - picture.height) <= 4;
-            if (!onAxis && matches(picture.at(column, row), WHITE)) {
-                left = std::min(left, column);
-                right = std::max(right, column);
-                top = std::min(top, row);
-                bottom = std::max(bottom, row);
-            }
-        }
-    }
-    return Extent{right - left + 1, bottom - top + 1};
-}
-
 TEST_F(ViewerOnScreen, SurvivesAKeyBurstOf3000WithoutGrowing)
 {
     ASSERT_NO_FATAL_FAILURE(startViewer());
@@ -79,21 +52,6 @@ TEST_F(ViewerOnScreen, ResizesBackTo400By400RestoreTheFirstPicture)
     EXPECT_TRUE(samePicture(first, waitForPicture(CURVES[0].label)));
 }
 
-TEST_F(ViewerOnScreen, WideWindowStretchesTheCircleIntoAnEllipse)
-{
-    ASSERT_NO_FATAL_FAILURE(startViewer());
-    typeKeys({XK_space, XK_space});
-    waitForPicture(CURVES[2].label);
-    client.resize(window, 2 * WINDOW_SIZE, WINDOW_SIZE);
-    const Picture wide = waitForSize(2 * WINDOW_SIZE, WINDOW_SIZE);
-    // The projection stays square while the viewport doubles in width: the
-    // unit circle becomes an ellipse twice as wide as it is tall.
-    expectCurve(wide, CURVES[2]);
-    const Extent circle = whiteExtentOffTheAxes(wide);
-    EXPECT_NEAR(2.0, static_cast<double>(circle.width) / circle.height, 0.05)
-        << "the circle spans " << circle.width << " by " << circle.height << " pixels";
-}
-
 TEST_F(ViewerOnScreen, IgnoresArgumentsThatAreNotGlutOptions)
 {
     ASSERT_NO_FATAL_FAILURE(startViewer());
@@ -107,7 +65,7 @@ TEST_F(ViewerOnScreen, IgnoresArgumentsThatAreNotGlutOptions)
 TEST_F(ViewerOnScreen, GlutDisplayOptionChoosesTheServer)
 {
     ASSERT_NO_FATAL_FAILURE(
-        startAndWaitForWindow(CURVE_VIEWER_PATH, {CURVE_VIEWER_PATH, "-display", server.displayName()}, false));
+        startAndWaitForWindow(CURVE_VIEWER_PATH, {CURVE_VIEWER_PATH, "-display", desktop.displayName()}, false));
     expectCurve(waitForPicture(CURVES[0].label), CURVES[0]);
 }
 

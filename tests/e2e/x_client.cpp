@@ -1,46 +1,81 @@
 #include "x_client.h"
 
 #include <X11/XKBlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
 #include <stdexcept>
 
-XClient::XClient(const std::string& displayName) : display(XOpenDisplay(displayName.c_str()))
+namespace {
+
+// Windows come and go while the harness looks at them (a window manager's
+// frames, a destroyed viewer window): requests about a window that has just
+// gone fail, and the harness sees that in what they return.
+XErrorHandler defaultErrorHandler = nullptr;
+
+int ignoreVanishedWindows(Display* display, XErrorEvent* error)
+{
+    if (error->error_code == BadWindow || error->error_code == BadDrawable || error->error_code == BadMatch) {
+        return 0;
+    }
+    return defaultErrorHandler(display, error);
+}
+
+// How far a cover reaches beyond the window, over any frame around it.
+const int COVER_MARGIN = 64;
+
+}
+
+XClient::XClient(const std::string& displayName, KeyDelivery keyDelivery)
+    : display(XOpenDisplay(displayName.c_str())), delivery(keyDelivery)
 {
     if (display == nullptr) {
         throw std::runtime_error("cannot connect to the test's X server " + displayName);
+    }
+    const XErrorHandler previous = XSetErrorHandler(ignoreVanishedWindows);
+    if (previous != ignoreVanishedWindows) {
+        defaultErrorHandler = previous;
     }
 }
 
 XClient::~XClient()
 {
-    XCloseDisplay(display);
+    disconnect();
+}
+
+void XClient::disconnect()
+{
+    if (display != nullptr) {
+        XCloseDisplay(display);
+        display = nullptr;
+    }
 }
 
 Window XClient::waitForWindow(const std::string& title)
 {
     Window found = None;
-    pollUntil([&] { return (found = findViewableWindow(title)) != None; }, WINDOW_TIMEOUT);
+    pollUntil([&] { return (found = findViewableWindow(DefaultRootWindow(display), title)) != None; },
+              WINDOW_TIMEOUT);
     return found;
 }
 
-Window XClient::findViewableWindow(const std::string& title)
+Window XClient::findViewableWindow(Window top, const std::string& title)
 {
     Window root = None;
     Window parent = None;
     Window* children = nullptr;
     unsigned int count = 0;
-    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+    if (XQueryTree(display, top, &root, &parent, &children, &count) == 0) {
+        return None;
+    }
     Window found = None;
     for (unsigned int i = 0; i < count && found == None; ++i) {
         char* name = nullptr;
         const bool titled = XFetchName(display, children[i], &name) != 0 && name != nullptr && title == name;
         XFree(name);
-        if (titled && attributes(children[i]).map_state == IsViewable) {
-            found = children[i];
-        }
+        found = titled && viewable(children[i]) ? children[i] : findViewableWindow(children[i], title);
     }
     XFree(children);
     return found;
@@ -51,6 +86,46 @@ XWindowAttributes XClient::attributes(Window window)
     XWindowAttributes attributes{};
     XGetWindowAttributes(display, window, &attributes);
     return attributes;
+}
+
+bool XClient::viewable(Window window)
+{
+    return attributes(window).map_state == IsViewable;
+}
+
+ScreenPoint XClient::frameOrigin(Window window)
+{
+    ScreenPoint origin{0, 0};
+    Window child = None;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &origin.x, &origin.y, &child);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    // Left, right, top and bottom widths of the frame the window manager drew.
+    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_FRAME_EXTENTS", False), 0, 4, False,
+                           XA_CARDINAL, &type, &format, &count, &remaining, &data) == Success &&
+        count == 4) {
+        const auto* extents = reinterpret_cast<const long*>(data);
+        origin.x -= static_cast<int>(extents[0]);
+        origin.y -= static_cast<int>(extents[2]);
+    }
+    XFree(data);
+    return origin;
+}
+
+bool XClient::hasWindowManager()
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False), 0,
+                       1, False, XA_WINDOW, &type, &format, &count, &remaining, &data);
+    XFree(data);
+    return count == 1;
 }
 
 Picture XClient::capture(Window window)
@@ -79,11 +154,28 @@ Picture XClient::capture(Window window)
 
 void XClient::typeKeys(Window window, const std::vector<KeySym>& keys)
 {
-    XSetInputFocus(display, window, RevertToParent, CurrentTime);
+    if (delivery == KeyDelivery::XTest) {
+        activate(window);
+    }
     const KeyCode shift = XKeysymToKeycode(display, XK_Shift_L);
     for (const KeySym key : keys) {
         const KeyCode code = XKeysymToKeycode(display, key);
         const bool shifted = XkbKeycodeToKeysym(display, code, 0, 0) != key;
+        if (delivery == KeyDelivery::SendEvent) {
+            XKeyEvent event{};
+            event.display = display;
+            event.window = window;
+            event.root = DefaultRootWindow(display);
+            event.same_screen = True;
+            event.keycode = code;
+            event.state = shifted ? ShiftMask : 0;
+            for (const int type : {KeyPress, KeyRelease}) {
+                event.type = type;
+                XSendEvent(display, window, True, type == KeyPress ? KeyPressMask : KeyReleaseMask,
+                           reinterpret_cast<XEvent*>(&event));
+            }
+            continue;
+        }
         if (shifted) {
             XTestFakeKeyEvent(display, shift, True, CurrentTime);
         }
@@ -93,6 +185,70 @@ void XClient::typeKeys(Window window, const std::vector<KeySym>& keys)
             XTestFakeKeyEvent(display, shift, False, CurrentTime);
         }
     }
+    XSync(display, False);
+}
+
+void XClient::activate(Window window)
+{
+    if (!hasWindowManager()) {
+        XSetInputFocus(display, window, RevertToParent, CurrentTime);
+        XSync(display, False);
+        return;
+    }
+    // Source 2: a pager or task bar, on the user's behalf.
+    askWindowManager(window, "_NET_ACTIVE_WINDOW", 2);
+    pollUntil(
+        [&] {
+            Window focus = None;
+            int revert = 0;
+            XGetInputFocus(display, &focus, &revert);
+            return focus == window;
+        },
+        WINDOW_TIMEOUT);
+}
+
+void XClient::iconify(Window window)
+{
+    XIconifyWindow(display, window, DefaultScreen(display));
+    XSync(display, False);
+}
+
+void XClient::closeThroughWindowManager(Window window)
+{
+    askWindowManager(window, "_NET_CLOSE_WINDOW", CurrentTime);
+}
+
+Window XClient::cover(Window window)
+{
+    const ScreenPoint origin = frameOrigin(window);
+    const XWindowAttributes size = attributes(window);
+    XSetWindowAttributes settings{};
+    settings.override_redirect = True;
+    settings.background_pixel = BlackPixel(display, DefaultScreen(display));
+    const Window cover = XCreateWindow(display, DefaultRootWindow(display), origin.x, origin.y,
+                                       static_cast<unsigned int>(size.width + COVER_MARGIN),
+                                       static_cast<unsigned int>(size.height + COVER_MARGIN), 0, CopyFromParent,
+                                       InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &settings);
+    XMapRaised(display, cover);
+    XSync(display, False);
+    return cover;
+}
+
+void XClient::destroy(Window window)
+{
+    XDestroyWindow(display, window);
+    XSync(display, False);
+}
+
+void XClient::askWindowManager(Window window, const char* request, long argument)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, request, False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = argument;
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
     XSync(display, False);
 }
 

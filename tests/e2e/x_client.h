@@ -1,5 +1,5 @@
 // A client connection to a test's X server: finds the viewer's window, looks
-// at it, types into it and resizes it.
+// at it, types into it, and does to it what a user and a desktop do.
 #ifndef X_CLIENT_H
 #define X_CLIENT_H
 
@@ -18,18 +18,38 @@ const Timeout PICTURE_TIMEOUT = std::chrono::seconds(30);
 // A verdict on a captured picture that says what is wrong when it fails.
 using PictureCheck = std::function<::testing::AssertionResult(const Picture&)>;
 
+// How typed keys reach a window.
+enum class KeyDelivery {
+    // Through XTest, as from the keyboard, once the window has the focus.
+    XTest,
+    // As events sent to the window, where the server takes no XTest input.
+    SendEvent,
+};
+
+// A point on the screen.
+struct ScreenPoint {
+    int x;
+    int y;
+};
+
 // A client connection to the test's X server, to find and inspect windows.
 class XClient {
 public:
-    explicit XClient(const std::string& displayName);
+    explicit XClient(const std::string& displayName, KeyDelivery keyDelivery = KeyDelivery::XTest);
     ~XClient();
     XClient(const XClient&) = delete;
     XClient& operator=(const XClient&) = delete;
 
-    // The top-level window with this title, once it is viewable; None on timeout.
+    // The window with this title, once it is viewable; None on timeout.
     Window waitForWindow(const std::string& title);
-    // The window's size and its position on the screen.
+    // The window's size and its position in its parent.
     XWindowAttributes attributes(Window window);
+    // Whether the window and all its ancestors are mapped.
+    bool viewable(Window window);
+    // Where the window's frame, or the window itself when it has none, starts on the screen.
+    ScreenPoint frameOrigin(Window window);
+    // Whether a window manager runs on the server.
+    bool hasWindowManager();
     // What the window shows now.
     Picture capture(Window window);
     // Captures the window until a picture passes the check and a second
@@ -39,15 +59,32 @@ public:
     ::testing::AssertionResult waitForSettledPicture(Window window, const PictureCheck& check, Picture& settled);
     // Asks for a new size of the window's drawing area.
     void resize(Window window, int width, int height);
-    // Gives the window the keyboard focus and types the keys in one burst, as
-    // the keyboard would: press and release each, with Shift where the key needs it.
+    // Types the keys in one burst, as the keyboard would: press and release
+    // each, with Shift where the key needs it.
     void typeKeys(Window window, const std::vector<KeySym>& keys);
+    // Gives the window the focus: through the window manager, as a click on
+    // it or its task bar entry would, or directly where there is none.
+    void activate(Window window);
+    // Asks the window manager to iconify the window.
+    void iconify(Window window);
+    // Asks the window manager to close the window, as its close button does.
+    void closeThroughWindowManager(Window window);
+    // Maps a black window of another client over the window; returns it.
+    Window cover(Window window);
+    // Destroys a window, the viewer's or one of this client's.
+    void destroy(Window window);
+    // Closes the connection ahead of its server going away, which Xlib
+    // would otherwise take for a fatal error at the next request.
+    void disconnect();
 
 private:
-    // The top-level window with this title if it is viewable now, else None.
-    Window findViewableWindow(const std::string& title);
+    // The window with this title below the given one if it is viewable now, else None.
+    Window findViewableWindow(Window top, const std::string& title);
+    // Sends a window manager request about the window to the root window.
+    void askWindowManager(Window window, const char* request, long argument);
 
     Display* display;
+    KeyDelivery delivery;
 };
 
 #endif

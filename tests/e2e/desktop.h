@@ -1,0 +1,54 @@
+// The desktops the viewer is tried on: a bare X server, one with a window
+// manager, and a Wayland compositor that runs X programs through XWayland.
+#ifndef DESKTOP_H
+#define DESKTOP_H
+
+#include "processes.h"
+#include "x_client.h"
+
+#include <memory>
+#include <ostream>
+#include <string>
+
+enum class DesktopKind {
+    BareX,
+    Openbox,
+    Weston,
+};
+
+// Names the desktop in test names and messages; GoogleTest looks for this name.
+void PrintTo(DesktopKind kind, std::ostream* out); // NOLINT(readability-identifier-naming)
+std::string desktopName(DesktopKind kind);
+
+// A private desktop of its kind, ready for windows when constructed and gone on destruction.
+class Desktop {
+public:
+    explicit Desktop(DesktopKind kind);
+    ~Desktop();
+    Desktop(const Desktop&) = delete;
+    Desktop& operator=(const Desktop&) = delete;
+
+    DesktopKind kind() const { return desktopKind; }
+    // The DISPLAY value of its X server.
+    const std::string& displayName() const { return name; }
+    // Whether a window lands where it asks to be (its frame, under a window manager).
+    bool honoursPlacement() const { return desktopKind != DesktopKind::Weston; }
+    // How keys reach a window there: the compositor's headless output has no
+    // seat, so XWayland takes no XTest input.
+    KeyDelivery keyDelivery() const;
+    // Takes the X server away from its clients at once, as a crash would.
+    void killServer();
+
+private:
+    // Starts weston with XWayland and reads XWayland's display from its log.
+    void startCompositor();
+
+    DesktopKind desktopKind;
+    std::unique_ptr<XvfbServer> xvfb;
+    // The window manager or the compositor.
+    std::unique_ptr<ChildProcess> shell;
+    std::string runtimeDirectory;
+    std::string name;
+};
+
+#endif
