@@ -2,10 +2,12 @@
 # Debian or Ubuntu machine, then build with CMake and test with CTest.
 #
 # build/ holds the program and the tests, built with g++; build-sanitize/ the
-# same with clang++, AddressSanitizer and UndefinedBehaviorSanitizer.
+# same with clang++, AddressSanitizer and UndefinedBehaviorSanitizer;
+# build-package/ the program alone, built as Debian builds its packages.
 
 BUILD_DIR := build
 SANITIZE_BUILD_DIR := build-sanitize
+PACKAGE_BUILD_DIR := build-package
 VIEWER := $(BUILD_DIR)/src/viewer/curve-viewer
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
@@ -13,15 +15,21 @@ BUILD_PACKAGES := g++ make cmake 'libglut-dev|freeglut3-dev' libglu1-mesa-dev
 # What `xvfb-run` needs to show the viewer on a virtual screen.
 HEADLESS_PACKAGES := xvfb xauth
 TEST_PACKAGES := clang 'libclang-rt-dev|libclang-common-14-dev' llvm libgtest-dev xvfb libx11-dev libxtst-dev libstb-dev \
-	openbox weston xwayland valgrind clang-tidy cppcheck
+	openbox weston xwayland valgrind clang-tidy cppcheck desktop-file-utils appstream mandoc
+# dpkg-dev has the hardening flags and computes the package's dependencies.
+PACKAGE_PACKAGES := dpkg-dev
+PACKAGE_CHECK_PACKAGES := lintian
 
 CONFIGURE := CXX=g++ cmake -S . -B $(BUILD_DIR)
+CONFIGURE_PACKAGE := CXX=g++ cmake -S . -B $(PACKAGE_BUILD_DIR)
 # The test builds treat every compiler warning as an error.
 CONFIGURE_TESTS := -DBUILD_TESTING=ON -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 # The escape key ends the viewer with this status: its normal end.
 VIEWER_QUIT_STATUS := 1
 
-.PHONY: run test bench screenshots configure-tests
+HARDENING := DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+
+.PHONY: run test package test-package bench screenshots configure-tests
 
 # Builds the viewer and opens its window on the current X display.
 run:
@@ -44,6 +52,21 @@ test: configure-tests
 	    $(CONFIGURE_TESTS)
 	cmake --build $(SANITIZE_BUILD_DIR) --parallel $(JOBS)
 	ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure --parallel $(JOBS)
+
+# Builds build-package/curve-viewer_<version>_<arch>.deb.
+package:
+	@tools/install-packages $(BUILD_PACKAGES) $(PACKAGE_PACKAGES)
+	$(CONFIGURE_PACKAGE) -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr \
+	    -DCMAKE_CXX_FLAGS="$$($(HARDENING) CPPFLAGS) $$($(HARDENING) CXXFLAGS)" \
+	    -DCMAKE_EXE_LINKER_FLAGS="$$($(HARDENING) LDFLAGS)"
+	cmake --build $(PACKAGE_BUILD_DIR) --parallel $(JOBS)
+	cd $(PACKAGE_BUILD_DIR) && cpack
+
+# Checks the package with lintian, installs it into this system, runs it and removes it again.
+test-package: package configure-tests
+	@tools/install-packages $(PACKAGE_CHECK_PACKAGES)
+	cmake --build $(BUILD_DIR) --target viewer_e2e_test --parallel $(JOBS)
+	tests/package/check-deb $(PACKAGE_BUILD_DIR)/curve-viewer_*.deb $(BUILD_DIR)/tests/viewer_e2e_test
 
 # Measures curve-viewer against a bare GLUT window on a private Xvfb.
 bench: configure-tests

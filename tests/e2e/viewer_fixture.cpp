@@ -3,6 +3,7 @@
 #include <X11/keysym.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <sstream>
 
 namespace {
@@ -104,9 +105,11 @@ void ViewerOnScreen::expectNothingWritten() const
 
 void ViewerOnScreen::startViewer(const std::vector<std::string>& arguments)
 {
-    std::vector<std::string> argv = {CURVE_VIEWER_PATH};
+    const char* installed = std::getenv("CURVE_VIEWER");
+    const std::string program = installed != nullptr ? installed : CURVE_VIEWER_PATH;
+    std::vector<std::string> argv = {program};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    startAndWaitForWindow(CURVE_VIEWER_PATH, argv);
+    startAndWaitForWindow(program, argv);
 }
 
 void ViewerOnScreen::startAndWaitForWindow(const std::string& program, const std::vector<std::string>& argv,

@@ -47,7 +47,9 @@ protected:
     explicit ViewerOnScreen(DesktopKind kind = DesktopKind::BareX);
     void TearDown() override;
 
-    // Starts curve-viewer with these arguments after its name and waits for its window.
+    // Starts curve-viewer with these arguments after its name and waits for
+    // its window: the one built here, or the program the environment
+    // variable CURVE_VIEWER names, such as an installed one.
     void startViewer(const std::vector<std::string>& arguments = {});
     // Starts a program with exactly this argument vector, with DISPLAY set to
     // the test's server or unset, and waits for the viewer's window.
