@@ -8,6 +8,7 @@
 BUILD_DIR := build
 SANITIZE_BUILD_DIR := build-sanitize
 PACKAGE_BUILD_DIR := build-package
+WINDOWS_BUILD_DIR := build-windows
 VIEWER := $(BUILD_DIR)/src/viewer/curve-viewer
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
@@ -19,6 +20,9 @@ TEST_PACKAGES := clang 'libclang-rt-dev|libclang-common-14-dev' llvm libgtest-de
 # dpkg-dev has the hardening flags and computes the package's dependencies.
 PACKAGE_PACKAGES := dpkg-dev
 PACKAGE_CHECK_PACKAGES := lintian
+# The Windows cross build; dpkg-dev unpacks freeglut's Debian source.
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64 dpkg-dev
+WINDOWS_CHECK_PACKAGES := wine wine64
 
 CONFIGURE := CXX=g++ cmake -S . -B $(BUILD_DIR)
 CONFIGURE_PACKAGE := CXX=g++ cmake -S . -B $(PACKAGE_BUILD_DIR)
@@ -29,7 +33,7 @@ VIEWER_QUIT_STATUS := 1
 
 HARDENING := DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
 
-.PHONY: run test package test-package bench screenshots configure-tests
+.PHONY: run test package test-package windows test-windows bench screenshots configure-tests
 
 # Builds the viewer and opens its window on the current X display.
 run:
@@ -67,6 +71,21 @@ test-package: package configure-tests
 	@tools/install-packages $(PACKAGE_CHECK_PACKAGES)
 	cmake --build $(BUILD_DIR) --target viewer_e2e_test --parallel $(JOBS)
 	tests/package/check-deb $(PACKAGE_BUILD_DIR)/curve-viewer_*.deb $(BUILD_DIR)/tests/viewer_e2e_test
+
+# Cross-builds curve-viewer.exe for 64-bit Windows, against a static freeglut
+# built from Debian's freeglut source.
+windows:
+	@tools/install-packages $(BUILD_PACKAGES) $(WINDOWS_PACKAGES)
+	tools/build-windows-freeglut $(WINDOWS_BUILD_DIR)/freeglut
+	cmake -S . -B $(WINDOWS_BUILD_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	    -DCMAKE_FIND_ROOT_PATH=$(abspath $(WINDOWS_BUILD_DIR))/freeglut/prefix -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+	cmake --build $(WINDOWS_BUILD_DIR) --parallel $(JOBS)
+
+# Checks the Windows build and runs the end-to-end checks on it under Wine.
+test-windows: windows configure-tests
+	@tools/install-packages $(WINDOWS_CHECK_PACKAGES)
+	cmake --build $(BUILD_DIR) --target viewer_e2e_test --parallel $(JOBS)
+	tests/windows/check-under-wine $(WINDOWS_BUILD_DIR) $(BUILD_DIR)/tests/viewer_e2e_test
 
 # Measures curve-viewer against a bare GLUT window on a private Xvfb.
 bench: configure-tests

@@ -49,7 +49,8 @@ protected:
 
     // Starts curve-viewer with these arguments after its name and waits for
     // its window: the one built here, or the program the environment
-    // variable CURVE_VIEWER names, such as an installed one.
+    // variable CURVE_VIEWER names, such as an installed one, or the Windows
+    // build CURVE_VIEWER_EXE names, under Wine.
     void startViewer(const std::vector<std::string>& arguments = {});
     // Starts a program with exactly this argument vector, with DISPLAY set to
     // the test's server or unset, and waits for the viewer's window.
