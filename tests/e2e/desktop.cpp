@@ -10,6 +10,7 @@ namespace {
 const Timeout DESKTOP_START_TIMEOUT = std::chrono::seconds(20);
 const Timeout COMPOSITOR_END_TIMEOUT = std::chrono::seconds(5);
 const char* const XWAYLAND_DISPLAY_NOTE = "xserver listening on display ";
+const std::string READY_NOTE = "curve-viewer-desktop-ready";
 
 }
 
@@ -39,17 +40,8 @@ Desktop::Desktop(DesktopKind kind) : desktopKind(kind)
         xvfb = std::make_unique<XvfbServer>();
         name = xvfb->displayName();
         if (kind == DesktopKind::Openbox) {
-            shell = std::make_unique<ChildProcess>(OPENBOX_PATH, std::vector<std::string>{OPENBOX_PATH}, name);
+            startWindowManager();
         }
-    }
-    if (kind == DesktopKind::BareX) {
-        return;
-    }
-    // The window manager must manage the viewer's window from its first mapping.
-    XClient probe(name);
-    if (!pollUntil([&probe] { return probe.hasWindowManager(); }, DESKTOP_START_TIMEOUT)) {
-        throw std::runtime_error(desktopName(kind) + " did not start managing windows on " + name + "; it said:\n" +
-                                 shell->standardError());
     }
 }
 
@@ -77,6 +69,20 @@ void Desktop::killServer()
         xvfb.reset();
     } else {
         shell->sendSignal(SIGKILL);
+    }
+}
+
+void Desktop::startWindowManager()
+{
+    // Openbox runs the startup command once it manages windows; a window
+    // mapped before then, while it loads its theme, may never be managed.
+    shell = std::make_unique<ChildProcess>(OPENBOX_PATH,
+                                           std::vector<std::string>{OPENBOX_PATH, "--startup", "echo " + READY_NOTE},
+                                           name);
+    if (!pollUntil([this] { return shell->standardOutput().find(READY_NOTE) != std::string::npos || !shell->running(); },
+                   DESKTOP_START_TIMEOUT) ||
+        !shell->running()) {
+        throw std::runtime_error("openbox did not start on " + name + "; it said:\n" + shell->standardError());
     }
 }
 
@@ -110,5 +116,11 @@ void Desktop::startCompositor()
         DESKTOP_START_TIMEOUT);
     if (name.empty()) {
         throw std::runtime_error("weston started no XWayland; it said:\n" + shell->standardError());
+    }
+    // XWayland starts at the first connection, and weston's window manager after it.
+    XClient probe(name);
+    if (!pollUntil([&probe] { return probe.hasWindowManager(); }, DESKTOP_START_TIMEOUT)) {
+        throw std::runtime_error("weston did not start managing X windows on " + name + "; it said:\n" +
+                                 shell->standardError());
     }
 }

@@ -40,6 +40,8 @@ public:
     void killServer();
 
 private:
+    // Starts openbox on the X server and waits until it manages windows.
+    void startWindowManager();
     // Starts weston with XWayland and reads XWayland's display from its log.
     void startCompositor();
 

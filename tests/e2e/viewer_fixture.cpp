@@ -132,7 +132,9 @@ void ViewerOnScreen::startAndWaitForWindow(const std::string& program, const std
 {
     viewer = std::make_unique<ChildProcess>(program, argv, setDisplay ? desktop.displayName() : "", viewerEnvironment());
     window = client.waitForWindow("foo!");
-    ASSERT_NE(None, window) << "no viewable window titled \"foo!\" appeared";
+    ASSERT_NE(None, window) << "no viewable window titled \"foo!\" appeared; the program "
+                            << (viewer->running() ? "still runs" : "ended with " + viewer->end().describe())
+                            << ", its standard error: " << viewer->standardError();
 }
 
 void ViewerOnScreen::quitViewer()

@@ -93,39 +93,42 @@ bool XClient::viewable(Window window)
     return attributes(window).map_state == IsViewable;
 }
 
+std::vector<long> XClient::property(Window window, const char* name, Atom type, long length)
+{
+    Atom actualType = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    std::vector<long> values;
+    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, length, False, type, &actualType,
+                           &format, &count, &remaining, &data) == Success &&
+        data != nullptr) {
+        // Xlib hands 32-bit values over as longs.
+        const auto* items = reinterpret_cast<const long*>(data);
+        values.assign(items, items + count);
+    }
+    XFree(data);
+    return values;
+}
+
 ScreenPoint XClient::frameOrigin(Window window)
 {
     ScreenPoint origin{0, 0};
     Window child = None;
     XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &origin.x, &origin.y, &child);
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
     // Left, right, top and bottom widths of the frame the window manager drew.
-    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_FRAME_EXTENTS", False), 0, 4, False,
-                           XA_CARDINAL, &type, &format, &count, &remaining, &data) == Success &&
-        count == 4) {
-        const auto* extents = reinterpret_cast<const long*>(data);
+    const std::vector<long> extents = property(window, "_NET_FRAME_EXTENTS", XA_CARDINAL, 4);
+    if (extents.size() == 4) {
         origin.x -= static_cast<int>(extents[0]);
         origin.y -= static_cast<int>(extents[2]);
     }
-    XFree(data);
     return origin;
 }
 
 bool XClient::hasWindowManager()
 {
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False), 0,
-                       1, False, XA_WINDOW, &type, &format, &count, &remaining, &data);
-    XFree(data);
-    return count == 1;
+    return property(DefaultRootWindow(display), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, 1).size() == 1;
 }
 
 Picture XClient::capture(Window window)

@@ -80,6 +80,8 @@ public:
 private:
     // The window with this title below the given one if it is viewable now, else None.
     Window findViewableWindow(Window top, const std::string& title);
+    // The first values of a window's property of 32-bit items; none if it has no such property.
+    std::vector<long> property(Window window, const char* name, Atom type, long length);
     // Sends a window manager request about the window to the root window.
     void askWindowManager(Window window, const char* request, long argument);
 
