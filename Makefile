@@ -17,8 +17,8 @@ BUILD_PACKAGES := g++ make cmake 'libglut-dev|freeglut3-dev' libglu1-mesa-dev
 HEADLESS_PACKAGES := xvfb xauth
 TEST_PACKAGES := clang 'libclang-rt-dev|libclang-common-14-dev' llvm libgtest-dev xvfb libx11-dev libxtst-dev libstb-dev \
 	openbox weston xwayland valgrind clang-tidy cppcheck desktop-file-utils appstream mandoc
-# dpkg-dev has the hardening flags and computes the package's dependencies.
-PACKAGE_PACKAGES := dpkg-dev
+# dpkg-dev has the hardening flags and, with file, computes the package's dependencies.
+PACKAGE_PACKAGES := dpkg-dev file
 PACKAGE_CHECK_PACKAGES := lintian
 # The Windows cross build; dpkg-dev unpacks freeglut's Debian source.
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64 dpkg-dev
