@@ -1,6 +1,7 @@
 # `make package`: a Debian package of the installed tree, built by CPack.
 
-# The changelog, kept in Debian's format, names the release and its maintainer.
+# The changelog, kept in Debian's format, names the release, its date and its
+# maintainer: the package, the man page and the AppStream data take them from it.
 file(STRINGS ${PROJECT_SOURCE_DIR}/data/changelog CHANGELOG_RELEASE LIMIT_COUNT 1)
 string(REGEX MATCH "\\(([^)]*)\\)" _ "${CHANGELOG_RELEASE}")
 if(NOT CMAKE_MATCH_1 STREQUAL PROJECT_VERSION)
@@ -9,6 +10,12 @@ endif()
 file(STRINGS ${PROJECT_SOURCE_DIR}/data/changelog CHANGELOG_SIGNATURE REGEX "^ -- ")
 list(GET CHANGELOG_SIGNATURE 0 CHANGELOG_SIGNATURE)
 string(REGEX REPLACE "^ -- (.*>)  .*" "\\1" CURVE_VIEWER_MAINTAINER "${CHANGELOG_SIGNATURE}")
+string(REGEX MATCH ", ([0-9][0-9]) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) " _ "${CHANGELOG_SIGNATURE}")
+set(MONTH_NAMES Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+set(MONTH_NUMBERS 01 02 03 04 05 06 07 08 09 10 11 12)
+list(FIND MONTH_NAMES ${CMAKE_MATCH_2} month)
+list(GET MONTH_NUMBERS ${month} RELEASE_MONTH)
+set(CURVE_VIEWER_RELEASE_DATE ${CMAKE_MATCH_3}-${RELEASE_MONTH}-${CMAKE_MATCH_1})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME curve-viewer)
