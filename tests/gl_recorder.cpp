@@ -99,7 +99,7 @@ void glRasterPos4dv(const GLdouble* position)
 }
 
 // The signature is GLUT's, font pointer included.
-// cppcheck-suppress constParameter
+// cppcheck-suppress [constParameter, constParameterPointer]
 void glutBitmapCharacter(void* font, int character)
 {
     std::string& text = font == GLUT_BITMAP_8_BY_13 ? current.text : current.textInOtherFonts;

@@ -13,7 +13,7 @@ struct Vertex {
 };
 
 struct Primitive {
-    unsigned int mode;
+    unsigned int mode = 0;
     std::vector<Vertex> vertices;
 };
 

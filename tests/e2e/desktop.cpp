@@ -14,9 +14,9 @@ const std::string READY_NOTE = "curve-viewer-desktop-ready";
 
 }
 
-void PrintTo(DesktopKind kind, std::ostream* out)
+void PrintTo(const Setting& setting, std::ostream* out)
 {
-    *out << desktopName(kind);
+    *out << desktopName(setting.desktop) << " with " << rendererName(setting.renderer);
 }
 
 std::string desktopName(DesktopKind kind)
@@ -32,17 +32,49 @@ std::string desktopName(DesktopKind kind)
     return "unknown";
 }
 
-Desktop::Desktop(DesktopKind kind) : desktopKind(kind)
+std::string rendererName(Renderer renderer)
 {
-    if (kind == DesktopKind::Weston) {
+    switch (renderer) {
+    case Renderer::Llvmpipe:
+        return "llvmpipe";
+    case Renderer::Softpipe:
+        return "softpipe";
+    case Renderer::Zink:
+        return "zink";
+    }
+    return "unknown";
+}
+
+Desktop::Desktop(Setting setting) : desktopKind(setting.desktop), glRenderer(setting.renderer)
+{
+    // A runtime folder of its own, as a desktop session has one, for weston and Vulkan's loader.
+    std::string directory = "/tmp/curve-viewer-runtime-XXXXXX";
+    if (mkdtemp(directory.data()) == nullptr) {
+        throw std::runtime_error("cannot create a runtime directory for the desktop");
+    }
+    runtimeDirectory = directory;
+    if (desktopKind == DesktopKind::Weston) {
         startCompositor();
     } else {
         xvfb = std::make_unique<XvfbServer>();
         name = xvfb->displayName();
-        if (kind == DesktopKind::Openbox) {
+        if (desktopKind == DesktopKind::Openbox) {
             startWindowManager();
         }
     }
+}
+
+std::vector<std::string> Desktop::rendererEnvironment() const
+{
+    switch (glRenderer) {
+    case Renderer::Llvmpipe:
+        return {"GALLIUM_DRIVER=llvmpipe"};
+    case Renderer::Softpipe:
+        return {"GALLIUM_DRIVER=softpipe"};
+    case Renderer::Zink:
+        return {"MESA_LOADER_DRIVER_OVERRIDE=zink", "LIBGL_ALWAYS_SOFTWARE=1", "XDG_RUNTIME_DIR=" + runtimeDirectory};
+    }
+    return {};
 }
 
 Desktop::~Desktop()
@@ -53,9 +85,7 @@ Desktop::~Desktop()
         shell->waitForEnd(COMPOSITOR_END_TIMEOUT);
     }
     shell.reset();
-    if (!runtimeDirectory.empty()) {
-        std::filesystem::remove_all(runtimeDirectory);
-    }
+    std::filesystem::remove_all(runtimeDirectory);
 }
 
 KeyDelivery Desktop::keyDelivery() const
@@ -88,11 +118,6 @@ void Desktop::startWindowManager()
 
 void Desktop::startCompositor()
 {
-    std::string directory = "/tmp/curve-viewer-wayland-XXXXXX";
-    if (mkdtemp(directory.data()) == nullptr) {
-        throw std::runtime_error("cannot create a runtime directory for weston");
-    }
-    runtimeDirectory = directory;
     shell = std::make_unique<ChildProcess>(
         WESTON_PATH,
         std::vector<std::string>{WESTON_PATH, "--backend=headless-backend.so", "--use-pixman", "--xwayland",

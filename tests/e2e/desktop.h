@@ -6,29 +6,50 @@
 #include "processes.h"
 #include "x_client.h"
 
+#include <cstdint>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
-enum class DesktopKind {
+enum class DesktopKind : std::uint8_t {
     BareX,
     Openbox,
     Weston,
 };
 
-// Names the desktop in test names and messages; GoogleTest looks for this name.
-void PrintTo(DesktopKind kind, std::ostream* out); // NOLINT(readability-identifier-naming)
+// Mesa's OpenGL implementations the viewer is tried on: its two Gallium
+// software rasterizers, and zink, OpenGL over Vulkan, on the lavapipe driver.
+enum class Renderer : std::uint8_t {
+    Llvmpipe,
+    Softpipe,
+    Zink,
+};
+
+// A desktop and the OpenGL implementation programs draw with on it.
+struct Setting {
+    DesktopKind desktop = DesktopKind::BareX;
+    Renderer renderer = Renderer::Llvmpipe;
+};
+
+// Names the setting in test names and messages; GoogleTest looks for this name.
+void PrintTo(const Setting& setting, std::ostream* out); // NOLINT(readability-identifier-naming)
 std::string desktopName(DesktopKind kind);
+// How the GL renderer names itself, at the start of its GL_RENDERER string.
+std::string rendererName(Renderer renderer);
 
 // A private desktop of its kind, ready for windows when constructed and gone on destruction.
 class Desktop {
 public:
-    explicit Desktop(DesktopKind kind);
+    explicit Desktop(Setting setting);
     ~Desktop();
     Desktop(const Desktop&) = delete;
     Desktop& operator=(const Desktop&) = delete;
 
     DesktopKind kind() const { return desktopKind; }
+    Renderer renderer() const { return glRenderer; }
+    // What a program's environment needs to draw with the renderer there.
+    std::vector<std::string> rendererEnvironment() const;
     // The DISPLAY value of its X server.
     const std::string& displayName() const { return name; }
     // Whether a window lands where it asks to be (its frame, under a window manager).
@@ -46,6 +67,7 @@ private:
     void startCompositor();
 
     DesktopKind desktopKind;
+    Renderer glRenderer;
     std::unique_ptr<XvfbServer> xvfb;
     // The window manager or the compositor.
     std::unique_ptr<ChildProcess> shell;

@@ -110,18 +110,22 @@ PixelPoint toPixel(PlanePoint point, int width, int height)
     return failure;
 }
 
-::testing::AssertionResult probeAxes(const Picture& picture)
+::testing::AssertionResult probeAxes(const Picture& picture, Axes axes)
 {
     for (const double fraction : {0.05, 0.3, 0.7, 0.95}) {
         const int row = static_cast<int>(fraction * picture.height);
         const int column = static_cast<int>(fraction * picture.width);
-        ::testing::AssertionResult vertical = probeWhiteNear(picture, PixelPoint{picture.width / 2, row}, 1);
-        if (!vertical) {
-            return vertical << " on the vertical axis";
+        if (axes.vertical) {
+            ::testing::AssertionResult vertical = probeWhiteNear(picture, PixelPoint{picture.width / 2, row}, 1);
+            if (!vertical) {
+                return vertical << " on the vertical axis";
+            }
         }
-        ::testing::AssertionResult horizontal = probeWhiteNear(picture, PixelPoint{column, picture.height / 2}, 1);
-        if (!horizontal) {
-            return horizontal << " on the horizontal axis";
+        if (axes.horizontal) {
+            ::testing::AssertionResult horizontal = probeWhiteNear(picture, PixelPoint{column, picture.height / 2}, 1);
+            if (!horizontal) {
+                return horizontal << " on the horizontal axis";
+            }
         }
     }
     return ::testing::AssertionSuccess();

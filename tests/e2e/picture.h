@@ -56,8 +56,15 @@ int rowBelowLabel(int height);
 // Some pixel within radius of the given one is white.
 ::testing::AssertionResult probeWhiteNear(const Picture& picture, PixelPoint centre, int radius);
 
-// The x and y axes cross at the centre of the picture and run to its edges.
-::testing::AssertionResult probeAxes(const Picture& picture);
+// Which of the two axes a picture is expected to show.
+struct Axes {
+    bool horizontal = true;
+    bool vertical = true;
+};
+
+// The x and y axes, or those of them asked for, cross at the centre of the
+// picture and run to its edges.
+::testing::AssertionResult probeAxes(const Picture& picture, Axes axes = {});
 
 // The label in the upper left reads like the text: ink in every character
 // cell but the spaces, and none after the last character.

@@ -40,7 +40,7 @@ Extent whiteExtentOffTheAxes(const Picture& picture)
     return Extent{right - left + 1, bottom - top + 1};
 }
 
-TEST_P(ViewerOnEachDesktop, WideWindowStretchesTheCircleIntoAnEllipse)
+TEST_P(ViewerTreatedByEachDesktop, WideWindowStretchesTheCircleIntoAnEllipse)
 {
     ASSERT_NO_FATAL_FAILURE(startViewer());
     typeKeys({XK_space, XK_space});
@@ -55,7 +55,7 @@ TEST_P(ViewerOnEachDesktop, WideWindowStretchesTheCircleIntoAnEllipse)
         << "the circle spans " << circle.width << " by " << circle.height << " pixels";
 }
 
-TEST_P(ViewerOnEachDesktop, CoveredAndUncoveredWindowShowsTheSamePicture)
+TEST_P(ViewerTreatedByEachDesktop, CoveredAndUncoveredWindowShowsTheSamePicture)
 {
     ASSERT_NO_FATAL_FAILURE(startViewer());
     const Picture before = waitForPicture(CURVES[0].label);
@@ -65,7 +65,7 @@ TEST_P(ViewerOnEachDesktop, CoveredAndUncoveredWindowShowsTheSamePicture)
     EXPECT_TRUE(samePicture(before, waitForPicture(CURVES[0].label)));
 }
 
-TEST_P(ViewerOnEachDesktop, EndsByExitWhenTheServerGoesAway)
+TEST_P(ViewerTreatedByEachDesktop, EndsByExitWhenTheServerGoesAway)
 {
     ASSERT_NO_FATAL_FAILURE(startViewer());
     waitForPicture(CURVES[0].label);
@@ -74,7 +74,7 @@ TEST_P(ViewerOnEachDesktop, EndsByExitWhenTheServerGoesAway)
 }
 
 // GLUT ends the process only when the server goes, not when the window does.
-TEST_P(ViewerOnEachDesktop, OutlivesItsWindowDestroyedByAnotherClientUntilTheServerGoes)
+TEST_P(ViewerTreatedByEachDesktop, OutlivesItsWindowDestroyedByAnotherClientUntilTheServerGoes)
 {
     ASSERT_NO_FATAL_FAILURE(startViewer());
     waitForPicture(CURVES[0].label);
@@ -106,7 +106,12 @@ TEST_P(ViewerUnderWindowManager, ClosedThroughTheWindowManagerEndsWithStatusZero
     EXPECT_EQ("exit status 0", viewer->end().describe());
 }
 
+INSTANTIATE_TEST_SUITE_P(Desktops, ViewerTreatedByEachDesktop,
+                         ::testing::Values(Setting{DesktopKind::BareX}, Setting{DesktopKind::Openbox},
+                                           Setting{DesktopKind::Weston}),
+                         settingTestName);
 // Weston has no iconifying, and closes windows only through its close button.
-INSTANTIATE_TEST_SUITE_P(Desktops, ViewerUnderWindowManager, ::testing::Values(DesktopKind::Openbox), desktopTestName);
+INSTANTIATE_TEST_SUITE_P(Desktops, ViewerUnderWindowManager, ::testing::Values(Setting{DesktopKind::Openbox}),
+                         settingTestName);
 
 }

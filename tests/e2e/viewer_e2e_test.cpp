@@ -22,10 +22,10 @@ TEST_P(ViewerOnEachDesktop, FirstPictureShowsAxesSineWaveAndLabelOnTheClearColou
     const Picture picture = waitForPicture(CURVES[0].label);
 
     const int centre = WINDOW_SIZE / 2;
-    const int cornerProbes[][2] = {{0, 0}, {WINDOW_SIZE - 10, 0}, {0, WINDOW_SIZE - 10},
-                                   {WINDOW_SIZE - 10, WINDOW_SIZE - 10}};
-    for (const auto& corner : cornerProbes) {
-        EXPECT_TRUE(probeRect(picture, corner[0], corner[1], 10, 10, BACKGROUND)) << "background in a corner";
+    const PixelPoint corners[] = {{0, 0}, {WINDOW_SIZE - 10, 0}, {0, WINDOW_SIZE - 10},
+                                  {WINDOW_SIZE - 10, WINDOW_SIZE - 10}};
+    for (const PixelPoint corner : corners) {
+        EXPECT_TRUE(probeRect(picture, corner.column, corner.row, 10, 10, BACKGROUND)) << "background in a corner";
     }
     // The axes are two pixels wide, on either side of the centre lines.
     for (const int along : {5, 60, 130, 270, 340, 394}) {
@@ -77,9 +77,13 @@ TEST_P(ViewerOnEachDesktop, EscapeEndsTheProcessWithStatusOne)
     quitViewer();
 }
 
-// The checks of this file and of the desktop checks, on each desktop.
+// The checks of this file on each desktop with llvmpipe, and on the bare
+// server with the two other renderers.
 INSTANTIATE_TEST_SUITE_P(Desktops, ViewerOnEachDesktop,
-                         ::testing::Values(DesktopKind::BareX, DesktopKind::Openbox, DesktopKind::Weston),
-                         desktopTestName);
+                         ::testing::Values(Setting{DesktopKind::BareX}, Setting{DesktopKind::Openbox},
+                                           Setting{DesktopKind::Weston},
+                                           Setting{DesktopKind::BareX, Renderer::Softpipe},
+                                           Setting{DesktopKind::BareX, Renderer::Zink}),
+                         settingTestName);
 
 }

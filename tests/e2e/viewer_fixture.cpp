@@ -3,11 +3,15 @@
 #include <X11/keysym.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
 
 namespace {
+
+// The bare window that shows what the GL driver makes of the viewer's long axes.
+const char* const LONG_WIDE_LINES_TITLE = "long-wide-lines";
 
 // Names a Windows build of curve-viewer for the tests to start under Wine.
 const char* const WINDOWS_BUILD_VARIABLE = "CURVE_VIEWER_EXE";
@@ -89,8 +93,8 @@ void expectCurve(const Picture& picture, const CurveShape& curve)
     }
 }
 
-ViewerOnScreen::ViewerOnScreen(DesktopKind kind)
-    : desktop(kind), client(desktop.displayName(), desktop.keyDelivery())
+ViewerOnScreen::ViewerOnScreen(Setting setting)
+    : desktop(setting), client(desktop.displayName(), desktop.keyDelivery())
 {
 }
 
@@ -98,6 +102,10 @@ void ViewerOnScreen::TearDown()
 {
     if (viewer) {
         expectNothingWritten();
+    }
+    if (!notCheckedForTheDriver.empty()) {
+        GTEST_SKIP() << "not checked:" << notCheckedForTheDriver << " the GL driver (" << renderer
+                     << ") draws no line that long at that size, even alone in a bare window (README, Known issues)";
     }
 }
 
@@ -130,7 +138,10 @@ void ViewerOnScreen::startViewer(const std::vector<std::string>& arguments)
 void ViewerOnScreen::startAndWaitForWindow(const std::string& program, const std::vector<std::string>& argv,
                                            bool setDisplay)
 {
-    viewer = std::make_unique<ChildProcess>(program, argv, setDisplay ? desktop.displayName() : "", viewerEnvironment());
+    std::vector<std::string> environment = viewerEnvironment();
+    const std::vector<std::string> rendering = desktop.rendererEnvironment();
+    environment.insert(environment.end(), rendering.begin(), rendering.end());
+    viewer = std::make_unique<ChildProcess>(program, argv, setDisplay ? desktop.displayName() : "", environment);
     window = client.waitForWindow("foo!");
     ASSERT_NE(None, window) << "no viewable window titled \"foo!\" appeared; the program "
                             << (viewer->running() ? "still runs" : "ended with " + viewer->end().describe())
@@ -160,20 +171,80 @@ Picture ViewerOnScreen::waitForPicture(const std::string& label)
     return picture;
 }
 
+namespace {
+
+// Checks a picture's size, then the axes asked for.
+PictureCheck sizeAndAxes(int width, int height, Axes axes)
+{
+    return [width, height, axes](const Picture& candidate) {
+        if (candidate.width != width || candidate.height != height) {
+            return ::testing::AssertionFailure() << "window size: expected " << width << "x" << height
+                                                 << ", observed " << candidate.width << "x" << candidate.height;
+        }
+        return probeAxes(candidate, axes);
+    };
+}
+
+// The bare window of the long lines has this size and has been painted: the
+// clear colour shows in a corner, which neither line reaches.
+PictureCheck paintedAtSize(int width, int height)
+{
+    return [width, height](const Picture& candidate) {
+        ::testing::AssertionResult size = sizeAndAxes(width, height, Axes{false, false})(candidate);
+        return size ? probeRect(candidate, 0, 0, 2, 2, BACKGROUND) : size;
+    };
+}
+
+}
+
 Picture ViewerOnScreen::waitForSize(int width, int height)
 {
+    const Axes drawable = axesTheDriverDraws(width, height);
+    const std::string size = " at " + std::to_string(width) + "x" + std::to_string(height);
+    notCheckedForTheDriver += drawable.horizontal ? "" : " the horizontal axis" + size + ";";
+    notCheckedForTheDriver += drawable.vertical ? "" : " the vertical axis" + size + ";";
     Picture picture;
-    EXPECT_TRUE(client.waitForSettledPicture(
-        window,
-        [width, height](const Picture& candidate) {
-            if (candidate.width != width || candidate.height != height) {
-                return ::testing::AssertionFailure() << "window size: expected " << width << "x" << height
-                                                     << ", observed " << candidate.width << "x" << candidate.height;
-            }
-            return probeAxes(candidate);
-        },
-        picture));
+    EXPECT_TRUE(client.waitForSettledPicture(window, sizeAndAxes(width, height, drawable), picture));
     return picture;
+}
+
+::testing::AssertionResult ViewerOnScreen::showBareLines(int width, int height, Picture& picture)
+{
+    ChildProcess lines(LONG_WIDE_LINES_PATH, {LONG_WIDE_LINES_PATH, std::to_string(width), std::to_string(height)},
+                       desktop.displayName(), desktop.rendererEnvironment());
+    const Window linesWindow = client.waitForWindow(LONG_WIDE_LINES_TITLE);
+    ::testing::AssertionResult painted =
+        linesWindow == None ? ::testing::AssertionFailure() << "no window titled " << LONG_WIDE_LINES_TITLE
+                            : client.waitForSettledPicture(linesWindow, paintedAtSize(width, height), picture);
+    renderer = lines.standardOutput();
+    renderer.erase(renderer.find_last_not_of('\n') + 1);
+    lines.sendSignal(SIGTERM);
+    lines.waitForEnd(WINDOW_TIMEOUT);
+    return painted ? painted : painted << "; it wrote: " << lines.standardError();
+}
+
+Axes ViewerOnScreen::axesTheDriverDraws(int width, int height)
+{
+    Picture picture;
+    const ::testing::AssertionResult painted = showBareLines(width, height, picture);
+    if (!painted) {
+        ADD_FAILURE() << "the bare window with the two long lines showed no picture: " << painted.message();
+        return Axes{};
+    }
+    return Axes{probeAxes(picture, Axes{true, false}), probeAxes(picture, Axes{false, true})};
+}
+
+::testing::AssertionResult ViewerOnScreen::drawsWithTheRequestedRenderer()
+{
+    Picture picture;
+    const ::testing::AssertionResult painted = showBareLines(WINDOW_SIZE, WINDOW_SIZE, picture);
+    const std::string requested = rendererName(desktop.renderer());
+    if (painted && renderer.rfind(requested, 0) == 0) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "GL renderer: requested " << requested << ", obtained "
+                                         << (renderer.empty() ? "none" : renderer)
+                                         << (painted ? "" : std::string(" (") + painted.message() + ")");
 }
 
 ::testing::AssertionResult ViewerOnScreen::hasRequestedSizeAndPlace()
@@ -193,9 +264,10 @@ Picture ViewerOnScreen::waitForSize(int width, int height)
                                          << size.height << " at (" << origin.x << ", " << origin.y << ")";
 }
 
-std::string desktopTestName(const ::testing::TestParamInfo<DesktopKind>& info)
+std::string settingTestName(const ::testing::TestParamInfo<Setting>& info)
 {
-    return desktopName(info.param);
+    const Renderer renderer = info.param.renderer;
+    return desktopName(info.param.desktop) + (renderer == Renderer::Llvmpipe ? "" : "_" + rendererName(renderer));
 }
 
 void ViewerOnScreen::killServer()

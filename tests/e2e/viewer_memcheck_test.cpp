@@ -10,9 +10,13 @@
 namespace {
 
 const char* const CLEAN_SUMMARY = "ERROR SUMMARY: 0 errors";
+// Under memcheck, the driver's first frame alone takes some 10 to 20 s on an
+// idle machine, and several times that on a loaded one.
+const Timeout MEMCHECK_PICTURE_TIMEOUT = std::chrono::minutes(2);
 
 TEST_F(ViewerOnScreen, MemcheckFindsNoErrorsThroughAllSixCurvesAndEscape)
 {
+    client.setPictureTimeout(MEMCHECK_PICTURE_TIMEOUT);
     const TemporaryFile log("memcheck-log");
     ASSERT_NO_FATAL_FAILURE(startAndWaitForWindow(
         VALGRIND_PATH, {VALGRIND_PATH, "--tool=memcheck", "--track-origins=yes", "--num-callers=40",

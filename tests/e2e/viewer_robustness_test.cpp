@@ -85,10 +85,10 @@ TEST_F(ViewerOnScreen, StartsWithAnEmptyArgumentVector)
 }
 
 struct BadStart {
-    const char* name;
+    const char* name = "";
     std::vector<std::string> arguments;
-    bool withDisplay;
-    const char* glutMessage;
+    bool withDisplay = true;
+    const char* glutMessage = "";
 };
 
 // Names the case in GoogleTest's output; GoogleTest looks for this name.

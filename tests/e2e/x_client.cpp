@@ -270,11 +270,11 @@ void XClient::resize(Window window, int width, int height)
             settled = capture(window);
             return check(settled) && samePicture(previous, settled);
         },
-        PICTURE_TIMEOUT);
+        pictureTimeout);
     if (passed) {
         return ::testing::AssertionSuccess();
     }
-    const double waited = std::chrono::duration<double>(PICTURE_TIMEOUT).count();
+    const double waited = std::chrono::duration<double>(pictureTimeout).count();
     ::testing::AssertionResult verdict = check(settled);
     if (verdict) {
         return samePicture(previous, settled) << " between the last two captures: still repainting after " << waited

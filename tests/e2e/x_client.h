@@ -8,6 +8,7 @@
 
 #include <X11/Xlib.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -19,7 +20,7 @@ const Timeout PICTURE_TIMEOUT = std::chrono::seconds(30);
 using PictureCheck = std::function<::testing::AssertionResult(const Picture&)>;
 
 // How typed keys reach a window.
-enum class KeyDelivery {
+enum class KeyDelivery : std::uint8_t {
     // Through XTest, as from the keyboard, once the window has the focus.
     XTest,
     // As events sent to the window, where the server takes no XTest input.
@@ -57,6 +58,8 @@ public:
     // the timeout. Leaves the last picture seen in `settled` and returns the
     // check's verdict on it.
     ::testing::AssertionResult waitForSettledPicture(Window window, const PictureCheck& check, Picture& settled);
+    // How long waitForSettledPicture waits at most: PICTURE_TIMEOUT, unless set.
+    void setPictureTimeout(Timeout timeout) { pictureTimeout = timeout; }
     // Asks for a new size of the window's drawing area.
     void resize(Window window, int width, int height);
     // Types the keys in one burst, as the keyboard would: press and release
@@ -87,6 +90,7 @@ private:
 
     Display* display;
     KeyDelivery delivery;
+    Timeout pictureTimeout = PICTURE_TIMEOUT;
 };
 
 #endif
