@@ -1,6 +1,7 @@
 #include "desktop.h"
 
 #include <csignal>
+#include <cstddef>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -11,6 +12,9 @@ const Timeout DESKTOP_START_TIMEOUT = std::chrono::seconds(20);
 const Timeout COMPOSITOR_END_TIMEOUT = std::chrono::seconds(5);
 const char* const XWAYLAND_DISPLAY_NOTE = "xserver listening on display ";
 const std::string READY_NOTE = "curve-viewer-desktop-ready";
+// In the order of the enumerations, as test names and messages give them.
+const char* const DESKTOP_NAMES[] = {"BareX", "Openbox", "Weston"};
+const char* const RENDERER_NAMES[] = {"llvmpipe", "softpipe", "zink"};
 
 }
 
@@ -21,28 +25,12 @@ void PrintTo(const Setting& setting, std::ostream* out)
 
 std::string desktopName(DesktopKind kind)
 {
-    switch (kind) {
-    case DesktopKind::BareX:
-        return "BareX";
-    case DesktopKind::Openbox:
-        return "Openbox";
-    case DesktopKind::Weston:
-        return "Weston";
-    }
-    return "unknown";
+    return DESKTOP_NAMES[static_cast<std::size_t>(kind)];
 }
 
 std::string rendererName(Renderer renderer)
 {
-    switch (renderer) {
-    case Renderer::Llvmpipe:
-        return "llvmpipe";
-    case Renderer::Softpipe:
-        return "softpipe";
-    case Renderer::Zink:
-        return "zink";
-    }
-    return "unknown";
+    return RENDERER_NAMES[static_cast<std::size_t>(renderer)];
 }
 
 Desktop::Desktop(Setting setting) : desktopKind(setting.desktop), glRenderer(setting.renderer)
@@ -66,15 +54,10 @@ Desktop::Desktop(Setting setting) : desktopKind(setting.desktop), glRenderer(set
 
 std::vector<std::string> Desktop::rendererEnvironment() const
 {
-    switch (glRenderer) {
-    case Renderer::Llvmpipe:
-        return {"GALLIUM_DRIVER=llvmpipe"};
-    case Renderer::Softpipe:
-        return {"GALLIUM_DRIVER=softpipe"};
-    case Renderer::Zink:
+    if (glRenderer == Renderer::Zink) {
         return {"MESA_LOADER_DRIVER_OVERRIDE=zink", "LIBGL_ALWAYS_SOFTWARE=1", "XDG_RUNTIME_DIR=" + runtimeDirectory};
     }
-    return {};
+    return {"GALLIUM_DRIVER=" + rendererName(glRenderer)};
 }
 
 Desktop::~Desktop()
