@@ -173,25 +173,17 @@ Picture ViewerOnScreen::waitForPicture(const std::string& label)
 
 namespace {
 
-// Checks a picture's size, then the axes asked for.
-PictureCheck sizeAndAxes(int width, int height, Axes axes)
+// Checks that a picture has this size and has been painted at it: the clear
+// colour in the corner, which nothing drawn reaches, and the axes asked for.
+PictureCheck paintedAtSize(int width, int height, Axes axes)
 {
     return [width, height, axes](const Picture& candidate) {
         if (candidate.width != width || candidate.height != height) {
             return ::testing::AssertionFailure() << "window size: expected " << width << "x" << height
                                                  << ", observed " << candidate.width << "x" << candidate.height;
         }
-        return probeAxes(candidate, axes);
-    };
-}
-
-// The bare window of the long lines has this size and has been painted: the
-// clear colour shows in a corner, which neither line reaches.
-PictureCheck paintedAtSize(int width, int height)
-{
-    return [width, height](const Picture& candidate) {
-        ::testing::AssertionResult size = sizeAndAxes(width, height, Axes{false, false})(candidate);
-        return size ? probeRect(candidate, 0, 0, 2, 2, BACKGROUND) : size;
+        ::testing::AssertionResult corner = probeRect(candidate, 0, 0, 2, 2, BACKGROUND);
+        return corner ? probeAxes(candidate, axes) : corner;
     };
 }
 
@@ -204,7 +196,7 @@ Picture ViewerOnScreen::waitForSize(int width, int height)
     notCheckedForTheDriver += drawable.horizontal ? "" : " the horizontal axis" + size + ";";
     notCheckedForTheDriver += drawable.vertical ? "" : " the vertical axis" + size + ";";
     Picture picture;
-    EXPECT_TRUE(client.waitForSettledPicture(window, sizeAndAxes(width, height, drawable), picture));
+    EXPECT_TRUE(client.waitForSettledPicture(window, paintedAtSize(width, height, drawable), picture));
     return picture;
 }
 
@@ -215,7 +207,8 @@ Picture ViewerOnScreen::waitForSize(int width, int height)
     const Window linesWindow = client.waitForWindow(LONG_WIDE_LINES_TITLE);
     ::testing::AssertionResult painted =
         linesWindow == None ? ::testing::AssertionFailure() << "no window titled " << LONG_WIDE_LINES_TITLE
-                            : client.waitForSettledPicture(linesWindow, paintedAtSize(width, height), picture);
+                            : client.waitForSettledPicture(linesWindow, paintedAtSize(width, height, Axes{false, false}),
+                                                           picture);
     renderer = lines.standardOutput();
     renderer.erase(renderer.find_last_not_of('\n') + 1);
     lines.sendSignal(SIGTERM);
