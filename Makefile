@@ -3,7 +3,8 @@
 #
 # build/ holds the program and the tests, built with g++; build-sanitize/ the
 # same with clang++, AddressSanitizer and UndefinedBehaviorSanitizer;
-# build-package/ the program alone, built as Debian builds its packages.
+# build-package/ the program alone, built as Debian builds its packages;
+# build-windows/ the program cross-built for Windows, its installer and zip.
 
 BUILD_DIR := build
 SANITIZE_BUILD_DIR := build-sanitize
@@ -20,9 +21,11 @@ TEST_PACKAGES := clang 'libclang-rt-dev|libclang-common-14-dev' llvm libgtest-de
 # dpkg-dev has the hardening flags and, with file, computes the package's dependencies.
 PACKAGE_PACKAGES := dpkg-dev file
 PACKAGE_CHECK_PACKAGES := lintian
-# The Windows cross build; dpkg-dev unpacks freeglut's Debian source.
-WINDOWS_PACKAGES := g++-mingw-w64-x86-64 dpkg-dev
-WINDOWS_CHECK_PACKAGES := wine wine64
+# The Windows cross build; dpkg-dev unpacks freeglut's Debian source, icoutils makes the icon.
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64 dpkg-dev icoutils
+WINDOWS_PACKAGE_PACKAGES := nsis
+# ImageMagick compares the program's icon with the committed images.
+WINDOWS_CHECK_PACKAGES := wine wine64 imagemagick
 
 CONFIGURE := CXX=g++ cmake -S . -B $(BUILD_DIR)
 CONFIGURE_PACKAGE := CXX=g++ cmake -S . -B $(PACKAGE_BUILD_DIR)
@@ -38,8 +41,16 @@ HARDENING := DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
 # What tools/install-packages ends with when the archive lacks a package.
 NOT_OFFERED_STATUS := 3
 
-.PHONY: run test package test-package windows test-windows check-windows test-release bench screenshots \
-	configure-tests
+# Whatever is packaged carries the release's date from the changelog rather
+# than the time of the build, so that two builds of one commit are identical;
+# in UTC, as a zip keeps local times. cpack runs with umask 0022: it gives the
+# package's folders, and the members of a .deb, the modes the umask leaves.
+RELEASE_EPOCH := $(shell date -d "$$(sed -n 's/^ -- .*>  //p' data/changelog | head -n 1)" +%s)
+package windows windows-package: export SOURCE_DATE_EPOCH := $(RELEASE_EPOCH)
+package windows windows-package: export TZ := UTC
+
+.PHONY: run test package test-package windows windows-package test-windows check-windows test-reproducible \
+	test-release bench screenshots configure-tests
 
 # Builds the viewer and opens its window on the current X display.
 run:
@@ -70,7 +81,7 @@ package:
 	    -DCMAKE_CXX_FLAGS="$$($(HARDENING) CPPFLAGS) $$($(HARDENING) CXXFLAGS)" \
 	    -DCMAKE_EXE_LINKER_FLAGS="$$($(HARDENING) LDFLAGS)"
 	cmake --build $(PACKAGE_BUILD_DIR) --parallel $(JOBS)
-	cd $(PACKAGE_BUILD_DIR) && cpack
+	cd $(PACKAGE_BUILD_DIR) && umask 0022 && cpack
 
 # Checks the package with lintian, installs it into this system, runs it and removes it again.
 test-package: package configure-tests
@@ -87,6 +98,12 @@ windows:
 	    -DCMAKE_FIND_ROOT_PATH=$(abspath $(WINDOWS_BUILD_DIR))/freeglut/prefix -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 	cmake --build $(WINDOWS_BUILD_DIR) --parallel $(JOBS)
 
+# Builds the Windows installer and a portable zip of the same folder:
+# build-windows/curve-viewer-<version>-win64.exe and .zip.
+windows-package: windows
+	@tools/install-packages $(WINDOWS_PACKAGE_PACKAGES)
+	cd $(WINDOWS_BUILD_DIR) && umask 0022 && cpack
+
 # Checks the Windows build and runs the end-to-end checks on it under Wine;
 # where the system's archive has no Wine (Debian testing, at times), says so
 # and checks nothing.
@@ -98,9 +115,14 @@ test-windows:
 	fi; \
 	[ $$status -eq 0 ] && $(MAKE) --no-print-directory check-windows
 
-check-windows: windows configure-tests
+check-windows: windows-package configure-tests
 	cmake --build $(BUILD_DIR) --target viewer_e2e_test --parallel $(JOBS)
 	tests/windows/check-under-wine $(WINDOWS_BUILD_DIR) $(BUILD_DIR)/tests/viewer_e2e_test
+
+# Builds the Debian package, the Windows program, its installer and zip twice,
+# from clones of the committed HEAD in two folders, and compares them.
+test-reproducible:
+	tests/package/check-reproducible
 
 # Runs make run, make test and make test-package as a newcomer would, in a
 # fresh minimal chroot of a Debian release: RELEASE=bookworm, trixie, testing, ...

@@ -120,12 +120,13 @@ void ViewerOnScreen::startViewer(const std::vector<std::string>& arguments)
     if (const char* windowsBuild = std::getenv(WINDOWS_BUILD_VARIABLE)) {
         // freeglut for Windows would take DISPLAY for a device name: only
         // Wine, not the Windows program, may see it, as on a Windows machine.
-        std::string line = "set DISPLAY=& Z:" + std::string(windowsBuild);
-        std::replace(line.begin(), line.end(), '/', '\\');
-        for (const std::string& argument : arguments) {
-            line += " " + argument;
-        }
-        startAndWaitForWindow("wine", {"wine", "cmd", "/c", line});
+        // The program is an argument of its own, which Wine quotes where its
+        // path has spaces, as under Program Files.
+        std::string program = "Z:" + std::string(windowsBuild);
+        std::replace(program.begin(), program.end(), '/', '\\');
+        std::vector<std::string> argv = {"wine", "cmd", "/c", "set", "DISPLAY=&", program};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        startAndWaitForWindow("wine", argv);
         return;
     }
     const char* other = std::getenv("CURVE_VIEWER");
