@@ -3,13 +3,29 @@
 #
 # build/ holds the program and the tests, built with g++; build-sanitize/ the
 # same with clang++, AddressSanitizer and UndefinedBehaviorSanitizer;
-# build-package/ the program alone, built as Debian builds its packages;
-# build-windows/ the program cross-built for Windows, its installer and zip.
+# build-package/ the program alone, built as Debian builds its packages, and
+# build-package-arm64/, build-package-armhf/ the same cross-built for ARM;
+# build-windows/ the program cross-built for Windows, its installer and zip;
+# build-release/ the release: the source tarball, the packages and SHA256SUMS.
 
 BUILD_DIR := build
 SANITIZE_BUILD_DIR := build-sanitize
-PACKAGE_BUILD_DIR := build-package
+# ARCH=arm64 or ARCH=armhf cross-builds the package for that Debian
+# architecture, against a sysroot of its packages made in the build folder.
+ARCH :=
+CROSS_TRIPLET_arm64 := aarch64-linux-gnu
+CROSS_TRIPLET_armhf := arm-linux-gnueabihf
+CROSS_TRIPLET := $(CROSS_TRIPLET_$(ARCH))
+ifneq ($(ARCH),)
+ifeq ($(CROSS_TRIPLET),)
+$(error ARCH=$(ARCH): make package cross-builds for arm64 and armhf)
+endif
+endif
+PACKAGE_BUILD_DIR := build-package$(if $(ARCH),-$(ARCH))
+SYSROOT := $(PACKAGE_BUILD_DIR)/sysroot
 WINDOWS_BUILD_DIR := build-windows
+RELEASE_DIR := build-release
+VERSION := $(shell sed -n '1s/^[^(]*(\([^)]*\)).*/\1/p' data/changelog)
 VIEWER := $(BUILD_DIR)/src/viewer/curve-viewer
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
@@ -21,9 +37,19 @@ TEST_PACKAGES := clang 'libclang-rt-dev|libclang-common-14-dev' llvm libgtest-de
 # dpkg-dev has the hardening flags and, with file, computes the package's dependencies.
 PACKAGE_PACKAGES := dpkg-dev file
 PACKAGE_CHECK_PACKAGES := lintian
+# The cross compiler for ARCH, and what makes and runs its sysroot.
+CROSS_PACKAGES := g++-$(CROSS_TRIPLET) mmdebstrap qemu-user-static
+# The architectures of ARM boards, their cross compilers and what makes and
+# checks their chroots; the release their packages are installed on there.
+ARM_ARCHES := arm64 armhf
+ARM_CHECK_PACKAGES := g++-aarch64-linux-gnu g++-arm-linux-gnueabihf mmdebstrap qemu-user-static arch-test lintian
+ARM_CHROOT_RELEASE := trixie
 # The Windows cross build; dpkg-dev unpacks freeglut's Debian source, icoutils makes the icon.
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64 dpkg-dev icoutils
 WINDOWS_PACKAGE_PACKAGES := nsis
+# What makes every file of a release.
+RELEASE_PACKAGES := $(BUILD_PACKAGES) $(PACKAGE_PACKAGES) g++-aarch64-linux-gnu g++-arm-linux-gnueabihf mmdebstrap \
+	$(WINDOWS_PACKAGES) $(WINDOWS_PACKAGE_PACKAGES)
 # ImageMagick compares the program's icon with the committed images.
 WINDOWS_CHECK_PACKAGES := wine wine64 imagemagick
 
@@ -36,7 +62,13 @@ CONFIGURE_TESTS := -DBUILD_TESTING=ON -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
 # The escape key ends the viewer with this status: its normal end.
 VIEWER_QUIT_STATUS := 1
 
-HARDENING := DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+# Debian's hardening flags, for ARCH where it is given. The link flags reach
+# CMake through LDFLAGS, which it adds to a cross toolchain's own, where a
+# cache setting would replace them.
+HARDENING := $(if $(ARCH),DEB_HOST_ARCH=$(ARCH) CC=$(CROSS_TRIPLET)-gcc) \
+	DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+CROSS_BUILD := -DCMAKE_TOOLCHAIN_FILE=cmake/debian-cross.cmake -DCROSS_DEBIAN_ARCH=$(ARCH) \
+	-DCROSS_TRIPLET=$(CROSS_TRIPLET) -DCROSS_SYSROOT=$(abspath $(SYSROOT))
 
 # What tools/install-packages ends with when the archive lacks a package.
 NOT_OFFERED_STATUS := 3
@@ -45,11 +77,12 @@ NOT_OFFERED_STATUS := 3
 # than the time of the build, so that two builds of one commit are identical;
 # in UTC, as a zip keeps local times. cpack runs with umask 0022: it gives the
 # package's folders, and the members of a .deb, the modes the umask leaves.
-RELEASE_EPOCH := $(shell date -d "$$(sed -n 's/^ -- .*>  //p' data/changelog | head -n 1)" +%s)
+RELEASE_EPOCH := $(shell tools/release-epoch)
 package windows windows-package: export SOURCE_DATE_EPOCH := $(RELEASE_EPOCH)
 package windows windows-package: export TZ := UTC
 
-.PHONY: run test package test-package windows windows-package test-windows check-windows test-reproducible \
+.PHONY: run test package test-package test-arm windows windows-package test-windows check-windows \
+	tarball release distcheck test-reproducible \
 	test-release bench screenshots configure-tests
 
 # Builds the viewer and opens its window on the current X display.
@@ -74,12 +107,14 @@ test: configure-tests
 	cmake --build $(SANITIZE_BUILD_DIR) --parallel $(JOBS)
 	ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure --parallel $(JOBS)
 
-# Builds build-package/curve-viewer_<version>_<arch>.deb.
+# Builds build-package/curve-viewer_<version>_<arch>.deb, or with ARCH the
+# same in build-package-ARCH/, where the plain program is src/viewer/curve-viewer.
 package:
-	@tools/install-packages $(BUILD_PACKAGES) $(PACKAGE_PACKAGES)
-	$(CONFIGURE_PACKAGE) -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr \
-	    -DCMAKE_CXX_FLAGS="$$($(HARDENING) CPPFLAGS) $$($(HARDENING) CXXFLAGS)" \
-	    -DCMAKE_EXE_LINKER_FLAGS="$$($(HARDENING) LDFLAGS)"
+	@tools/install-packages $(BUILD_PACKAGES) $(PACKAGE_PACKAGES) $(if $(ARCH),$(CROSS_PACKAGES))
+	$(if $(ARCH),tools/make-sysroot $(ARCH) $(SYSROOT))
+	LDFLAGS="$$($(HARDENING) LDFLAGS)" $(CONFIGURE_PACKAGE) $(if $(ARCH),$(CROSS_BUILD)) \
+	    -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr \
+	    -DCMAKE_CXX_FLAGS="$$($(HARDENING) CPPFLAGS) $$($(HARDENING) CXXFLAGS)"
 	cmake --build $(PACKAGE_BUILD_DIR) --parallel $(JOBS)
 	cd $(PACKAGE_BUILD_DIR) && umask 0022 && cpack
 
@@ -88,6 +123,15 @@ test-package: package configure-tests
 	@tools/install-packages $(PACKAGE_CHECK_PACKAGES)
 	cmake --build $(BUILD_DIR) --target viewer_e2e_test --parallel $(JOBS)
 	tests/package/check-deb $(PACKAGE_BUILD_DIR)/curve-viewer_*.deb $(BUILD_DIR)/tests/viewer_e2e_test
+
+# For each ARM architecture: builds its package, checks its program under
+# qemu-user, and installs, runs and removes the package in a fresh chroot.
+test-arm: configure-tests
+	@tools/install-packages $(BUILD_PACKAGES) $(PACKAGE_PACKAGES) $(ARM_CHECK_PACKAGES)
+	cmake --build $(BUILD_DIR) --target viewer_e2e_test --parallel $(JOBS)
+	for arch in $(ARM_ARCHES); do \
+	    tests/arm/check-arm $$arch $(ARM_CHROOT_RELEASE) $(BUILD_DIR)/tests/viewer_e2e_test || exit; \
+	done
 
 # Cross-builds curve-viewer.exe for 64-bit Windows, against a static freeglut
 # built from Debian's freeglut source.
@@ -119,9 +163,27 @@ check-windows: windows-package configure-tests
 	cmake --build $(BUILD_DIR) --target viewer_e2e_test --parallel $(JOBS)
 	tests/windows/check-under-wine $(WINDOWS_BUILD_DIR) $(BUILD_DIR)/tests/viewer_e2e_test
 
-# Builds the Debian package, the Windows program, its installer and zip twice,
-# from clones of the committed HEAD in two folders, and compares them.
+# Writes build-release/curve-viewer-<version>.tar.gz, the committed HEAD's source.
+tarball:
+	tools/make-tarball $(RELEASE_DIR)
+
+# Makes the release of the committed HEAD in build-release/: the source
+# tarball, the .deb for amd64, arm64 and armhf, the Windows installer and
+# zip, and their SHA256SUMS.
+release:
+	@tools/install-packages $(RELEASE_PACKAGES)
+	tools/make-release $(RELEASE_DIR)
+
+# Unpacks the source tarball in a fresh folder, runs make test and make
+# package there, and compares that package with this checkout's.
+distcheck: tarball package
+	tests/package/distcheck $(RELEASE_DIR)/curve-viewer-$(VERSION).tar.gz \
+	    $(PACKAGE_BUILD_DIR)/curve-viewer_$(VERSION)_$$(dpkg --print-architecture).deb
+
+# Makes the release twice, from clones of the committed HEAD in two folders,
+# and compares the two.
 test-reproducible:
+	@tools/install-packages $(RELEASE_PACKAGES)
 	tests/package/check-reproducible
 
 # Runs make run, make test and make test-package as a newcomer would, in a

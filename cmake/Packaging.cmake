@@ -60,8 +60,13 @@ circles, a sine wave lifted above the x axis and a six-lobed rosette.
 Escape ends the program.]])
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION math)
-  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_OBJCOPY ${CMAKE_OBJCOPY})
-  set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/RemoveUnneededSections.cmake)
+  if(CMAKE_CROSSCOMPILING)
+    # The cross-built program needs the sysroot's libraries, of its architecture.
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${CROSS_DEBIAN_ARCH})
+    set(CPACK_CURVE_VIEWER_LIBRARY_DIRS ${CROSS_SYSROOT}/lib/${CROSS_TRIPLET} ${CROSS_SYSROOT}/usr/lib/${CROSS_TRIPLET})
+  endif()
+  set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/RemoveUnneededSections.cmake
+    ${CMAKE_CURRENT_LIST_DIR}/PackageDependencies.cmake)
 endif()
 include(CPack)

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <sstream>
 
 namespace {
@@ -15,6 +16,8 @@ const char* const LONG_WIDE_LINES_TITLE = "long-wide-lines";
 
 // Names a Windows build of curve-viewer for the tests to start under Wine.
 const char* const WINDOWS_BUILD_VARIABLE = "CURVE_VIEWER_EXE";
+// Holds the qemu-user command, with its options, that runs a program built for another processor.
+const char* const EMULATOR_VARIABLE = "CURVE_VIEWER_EMULATOR";
 
 // How close a grid point may come to a line before it no longer counts as off it.
 const double CLEARANCE_PIXELS = 6.0;
@@ -43,6 +46,57 @@ bool clearOfDrawing(const CurveShape& curve, PixelPoint pixel, int width, int he
     return true;
 }
 
+// Runs the curve-viewer for this system or processor, under the emulator
+// where one is named, with its name as argument zero or with no argument.
+ViewerCommand linuxViewerCommand(bool emptyArgumentVector)
+{
+    const char* other = std::getenv("CURVE_VIEWER");
+    const std::string program = other != nullptr ? other : CURVE_VIEWER_PATH;
+    const std::string argumentZero = emptyArgumentVector ? "" : program;
+    const char* emulator = std::getenv(EMULATOR_VARIABLE);
+    if (emulator == nullptr) {
+        return {program, emptyArgumentVector ? std::vector<std::string>{} : std::vector<std::string>{program}};
+    }
+    std::istringstream words(emulator);
+    std::vector<std::string> argv{std::istream_iterator<std::string>(words), std::istream_iterator<std::string>()};
+    // qemu-user takes the program's argument zero from its option -0.
+    argv.insert(argv.end(), {"-0", argumentZero, program});
+    return {argv.front(), argv};
+}
+
+}
+
+bool testsTheWindowsBuild()
+{
+    return std::getenv(WINDOWS_BUILD_VARIABLE) != nullptr;
+}
+
+bool testsAnEmulatedProgram()
+{
+    return std::getenv(EMULATOR_VARIABLE) != nullptr;
+}
+
+ViewerCommand viewerCommand(const std::vector<std::string>& arguments)
+{
+    ViewerCommand command;
+    if (const char* windowsBuild = std::getenv(WINDOWS_BUILD_VARIABLE)) {
+        // freeglut for Windows would take DISPLAY for a device name: only
+        // Wine, not the Windows program, may see it, as on a Windows machine.
+        // The program is an argument of its own, which Wine quotes where its
+        // path has spaces, as under Program Files.
+        std::string program = "Z:" + std::string(windowsBuild);
+        std::replace(program.begin(), program.end(), '/', '\\');
+        command = {"wine", {"wine", "cmd", "/c", "set", "DISPLAY=&", program}};
+    } else {
+        command = linuxViewerCommand(false);
+    }
+    command.argv.insert(command.argv.end(), arguments.begin(), arguments.end());
+    return command;
+}
+
+ViewerCommand viewerCommandWithEmptyArgumentVector()
+{
+    return linuxViewerCommand(true);
 }
 
 const CurveShape CURVES[] = {
@@ -117,23 +171,8 @@ void ViewerOnScreen::expectNothingWritten() const
 
 void ViewerOnScreen::startViewer(const std::vector<std::string>& arguments)
 {
-    if (const char* windowsBuild = std::getenv(WINDOWS_BUILD_VARIABLE)) {
-        // freeglut for Windows would take DISPLAY for a device name: only
-        // Wine, not the Windows program, may see it, as on a Windows machine.
-        // The program is an argument of its own, which Wine quotes where its
-        // path has spaces, as under Program Files.
-        std::string program = "Z:" + std::string(windowsBuild);
-        std::replace(program.begin(), program.end(), '/', '\\');
-        std::vector<std::string> argv = {"wine", "cmd", "/c", "set", "DISPLAY=&", program};
-        argv.insert(argv.end(), arguments.begin(), arguments.end());
-        startAndWaitForWindow("wine", argv);
-        return;
-    }
-    const char* other = std::getenv("CURVE_VIEWER");
-    const std::string program = other != nullptr ? other : CURVE_VIEWER_PATH;
-    std::vector<std::string> argv = {program};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    startAndWaitForWindow(program, argv);
+    const ViewerCommand command = viewerCommand(arguments);
+    startAndWaitForWindow(command.program, command.argv);
 }
 
 void ViewerOnScreen::startAndWaitForWindow(const std::string& program, const std::vector<std::string>& argv,
@@ -248,7 +287,7 @@ Axes ViewerOnScreen::axesTheDriverDraws(int width, int height)
     // GLUT for Windows places the Windows frame, which Wine on a bare server
     // does not draw: there only the drawing area is on the screen, inside
     // where the frame would be.
-    const bool placeShown = desktop.honoursPlacement() && std::getenv(WINDOWS_BUILD_VARIABLE) == nullptr;
+    const bool placeShown = desktop.honoursPlacement() && !testsTheWindowsBuild();
     const bool placed = !placeShown || (origin.x == WINDOW_X && origin.y == WINDOW_Y);
     if (size.width == WINDOW_SIZE && size.height == WINDOW_SIZE && placed) {
         return ::testing::AssertionSuccess();

@@ -35,6 +35,28 @@ struct CurveShape {
 extern const CurveShape CURVES[];
 extern const std::size_t CURVE_COUNT;
 
+// The program to execute and the whole argument vector that start the program under test.
+struct ViewerCommand {
+    std::string program;
+    std::vector<std::string> argv;
+};
+
+// Whether the program under test is the Windows build, run under Wine.
+bool testsTheWindowsBuild();
+// Whether the program under test runs under an emulator for another processor.
+bool testsAnEmulatedProgram();
+
+// Starts the program under test with these arguments after its name: the
+// curve-viewer built here, or the one the environment variable CURVE_VIEWER
+// names, such as an installed one or one built for another processor, which
+// the qemu-user command in CURVE_VIEWER_EMULATOR then runs; or the Windows
+// build CURVE_VIEWER_EXE names, under Wine.
+ViewerCommand viewerCommand(const std::vector<std::string>& arguments);
+// Starts the program under test, not the Windows build, with an empty
+// argument vector. Linux hands such a program one empty argument, and so
+// does the emulator.
+ViewerCommand viewerCommandWithEmptyArgumentVector();
+
 // Checks that the picture shows this curve: white where it passes, background
 // on a grid of points it does not come near.
 void expectCurve(const Picture& picture, const CurveShape& curve);
@@ -47,10 +69,8 @@ protected:
     explicit ViewerOnScreen(Setting setting = {});
     void TearDown() override;
 
-    // Starts curve-viewer with these arguments after its name and waits for
-    // its window: the one built here, or the program the environment
-    // variable CURVE_VIEWER names, such as an installed one, or the Windows
-    // build CURVE_VIEWER_EXE names, under Wine.
+    // Starts the program under test with these arguments after its name and
+    // waits for its window.
     void startViewer(const std::vector<std::string>& arguments = {});
     // Starts a program with exactly this argument vector, with DISPLAY set to
     // the test's server or unset, and waits for the viewer's window.

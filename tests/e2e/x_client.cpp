@@ -6,6 +6,8 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <stdexcept>
 
 namespace {
@@ -155,6 +157,35 @@ Picture XClient::capture(Window window)
     return picture;
 }
 
+KeyCode XClient::keycodeFor(KeySym key)
+{
+    const KeyCode own = XKeysymToKeycode(display, key);
+    if (own != 0) {
+        return own;
+    }
+    int first = 0;
+    int last = 0;
+    XDisplayKeycodes(display, &first, &last);
+    int perKeycode = 0;
+    KeySym* map = XGetKeyboardMapping(display, static_cast<KeyCode>(first), last - first + 1, &perKeycode);
+    const auto hasSymbols = [&](int code) {
+        const KeySym* symbols = map + static_cast<std::ptrdiff_t>(code - first) * perKeycode;
+        return std::any_of(symbols, symbols + perKeycode, [](KeySym symbol) { return symbol != NoSymbol; });
+    };
+    int free = last;
+    while (free >= first && hasSymbols(free)) {
+        --free;
+    }
+    XFree(map);
+    if (free < first) {
+        throw std::runtime_error("no free keycode to type the keysym " + std::to_string(key) + " with");
+    }
+    KeySym both[] = {key, key};
+    XChangeKeyboardMapping(display, free, 2, both, 1);
+    XSync(display, False);
+    return static_cast<KeyCode>(free);
+}
+
 void XClient::typeKeys(Window window, const std::vector<KeySym>& keys)
 {
     if (delivery == KeyDelivery::XTest) {
@@ -162,7 +193,7 @@ void XClient::typeKeys(Window window, const std::vector<KeySym>& keys)
     }
     const KeyCode shift = XKeysymToKeycode(display, XK_Shift_L);
     for (const KeySym key : keys) {
-        const KeyCode code = XKeysymToKeycode(display, key);
+        const KeyCode code = keycodeFor(key);
         const bool shifted = XkbKeycodeToKeysym(display, code, 0, 0) != key;
         if (delivery == KeyDelivery::SendEvent) {
             XKeyEvent event{};

@@ -63,7 +63,8 @@ public:
     // Asks for a new size of the window's drawing area.
     void resize(Window window, int width, int height);
     // Types the keys in one burst, as the keyboard would: press and release
-    // each, with Shift where the key needs it.
+    // each, with Shift where the key needs it. A key the keyboard map lacks,
+    // as a Cyrillic letter on the server's US map, is put on a free keycode first.
     void typeKeys(Window window, const std::vector<KeySym>& keys);
     // Gives the window the focus: through the window manager, as a click on
     // it or its task bar entry would, or directly where there is none.
@@ -85,6 +86,8 @@ private:
     Window findViewableWindow(Window top, const std::string& title);
     // The first values of a window's property of 32-bit items; none if it has no such property.
     std::vector<long> property(Window window, const char* name, Atom type, long length);
+    // The keycode that types the key: its own, or a free one it is put on.
+    KeyCode keycodeFor(KeySym key);
     // Sends a window manager request about the window to the root window.
     void askWindowManager(Window window, const char* request, long argument);
 
