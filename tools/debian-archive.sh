@@ -8,6 +8,15 @@ ARCHIVE_TROUBLE='Failed to fetch|unexpected size|Hash Sum mismatch|Mirror sync|C
 # The exit status for "the archive could not be read" (EX_TEMPFAIL).
 ARCHIVE_TROUBLE_STATUS=75
 
+# Runs a command that reads the archive. Returns ARCHIVE_TROUBLE_STATUS
+# where the archive could not be read; exits on any other failure.
+read_archive() {
+    local status=0
+    "$@" || status=$?
+    [ "$status" -eq 0 ] || [ "$status" -eq "$ARCHIVE_TROUBLE_STATUS" ] || exit "$status"
+    return "$status"
+}
+
 # Prints the system's own Debian mirrors as mmdebstrap's sources for the
 # release RELEASE, one a line: each of the system's sources for its own
 # release and that release's updates and security suites, for the same
