@@ -6,6 +6,7 @@
 # build-package/ the program alone, built as Debian builds its packages, and
 # build-package-arm64/, build-package-armhf/ the same cross-built for ARM;
 # build-windows/ the program cross-built for Windows, its installer and zip;
+# build-web/ the program built as one web page, build-web/curve-viewer.html;
 # build-release/ the release: the source tarball, the packages and SHA256SUMS.
 
 BUILD_DIR := build
@@ -24,6 +25,9 @@ endif
 PACKAGE_BUILD_DIR := build-package$(if $(ARCH),-$(ARCH))
 SYSROOT := $(PACKAGE_BUILD_DIR)/sysroot
 WINDOWS_BUILD_DIR := build-windows
+WEB_BUILD_DIR := build-web
+# The page the browser checks open: the one make web builds, unless given.
+WEB_PAGE := $(WEB_BUILD_DIR)/curve-viewer.html
 RELEASE_DIR := build-release
 VERSION := $(shell sed -n '1s/^[^(]*(\([^)]*\)).*/\1/p' data/changelog)
 VIEWER := $(BUILD_DIR)/src/viewer/curve-viewer
@@ -47,9 +51,15 @@ ARM_CHROOT_RELEASE := trixie
 # The Windows cross build; dpkg-dev unpacks freeglut's Debian source, icoutils makes the icon.
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64 dpkg-dev icoutils
 WINDOWS_PACKAGE_PACKAGES := nsis
+# The page is built with emscripten, which Debian packs with its C library and
+# runtime prebuilt; its recommends would upgrade Mesa and systemd.
+WEB_PACKAGES := make cmake emscripten
+# The browsers the page is checked in: Chromium, Firefox and WebKit's
+# MiniBrowser with its WebDriver. npm installs what drives the first two.
+WEB_CHECK_PACKAGES := chromium firefox-esr webkit2gtk-driver libwebkit2gtk-4.1-0
 # What makes every file of a release.
 RELEASE_PACKAGES := $(BUILD_PACKAGES) $(PACKAGE_PACKAGES) g++-aarch64-linux-gnu g++-arm-linux-gnueabihf mmdebstrap \
-	$(WINDOWS_PACKAGES) $(WINDOWS_PACKAGE_PACKAGES)
+	$(WINDOWS_PACKAGES) $(WINDOWS_PACKAGE_PACKAGES) emscripten
 # ImageMagick compares the program's icon with the committed images.
 WINDOWS_CHECK_PACKAGES := wine wine64 imagemagick
 
@@ -80,9 +90,12 @@ NOT_OFFERED_STATUS := 3
 RELEASE_EPOCH := $(shell tools/release-epoch)
 package windows windows-package: export SOURCE_DATE_EPOCH := $(RELEASE_EPOCH)
 package windows windows-package: export TZ := UTC
+# Debian 12's emscripten runs its optimiser on node and finds Debian's acorn
+# here only, where node from elsewhere (NodeSource's, say) does not look.
+web: export NODE_PATH := /usr/share/nodejs
 
 .PHONY: run test package test-package test-arm windows windows-package test-windows check-windows \
-	tarball release distcheck test-reproducible \
+	web test-web check-web browser-drivers tarball release distcheck test-reproducible \
 	test-release bench screenshots configure-tests
 
 # Builds the viewer and opens its window on the current X display.
@@ -163,13 +176,34 @@ check-windows: windows-package configure-tests
 	cmake --build $(BUILD_DIR) --target viewer_e2e_test --parallel $(JOBS)
 	tests/windows/check-under-wine $(WINDOWS_BUILD_DIR) $(BUILD_DIR)/tests/viewer_e2e_test
 
+# Builds the program as one web page that needs no server: build-web/curve-viewer.html.
+web:
+	@tools/install-packages $(WEB_PACKAGES)
+	emcmake cmake -S . -B $(WEB_BUILD_DIR) -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+	cmake --build $(WEB_BUILD_DIR) --parallel $(JOBS)
+
+# Builds the page and runs the end-to-end checks on it in each browser.
+test-web: web
+	@$(MAKE) --no-print-directory check-web
+
+# Runs the end-to-end checks on WEB_PAGE in Chromium, Firefox and WebKit.
+check-web: configure-tests browser-drivers
+	@tools/install-packages $(WEB_CHECK_PACKAGES)
+	cmake --build $(BUILD_DIR) --target viewer_e2e_test --parallel $(JOBS)
+	tests/web/check-in-browsers $(WEB_PAGE) $(BUILD_DIR)/tests/viewer_e2e_test
+
+# Installs puppeteer-core, at the version package-lock.json names, into tools/web.
+browser-drivers:
+	@command -v npm >/dev/null || tools/install-packages npm
+	npm ci --prefix tools/web --no-audit --no-fund --loglevel=error
+
 # Writes build-release/curve-viewer-<version>.tar.gz, the committed HEAD's source.
 tarball:
 	tools/make-tarball $(RELEASE_DIR)
 
 # Makes the release of the committed HEAD in build-release/: the source
 # tarball, the .deb for amd64, arm64 and armhf, the Windows installer and
-# zip, and their SHA256SUMS.
+# zip, the web page, and their SHA256SUMS.
 release:
 	@tools/install-packages $(RELEASE_PACKAGES)
 	tools/make-release $(RELEASE_DIR)
@@ -192,10 +226,13 @@ RELEASE := trixie
 test-release:
 	tools/test-release $(RELEASE)
 
-# Measures curve-viewer against a bare GLUT window on a private Xvfb.
-bench: configure-tests
+# Measures curve-viewer against a bare GLUT window on a private Xvfb, and its
+# page against a bare WebGL page in headless Chromium.
+bench: configure-tests web browser-drivers
+	@tools/install-packages chromium
 	cmake --build $(BUILD_DIR) --target run_benchmark --parallel $(JOBS)
 	$(BUILD_DIR)/bench/run_benchmark $(VIEWER) $(BUILD_DIR)/bench/bare_window $(BUILD_DIR)/bench/libswap_probe.so
+	node bench/page-benchmark.mjs $(WEB_PAGE) bench/bare_page.html
 
 # Saves the six pictures of the real program as docs/images/curve-0.png to curve-5.png.
 screenshots: configure-tests

@@ -1,5 +1,6 @@
 #include "picture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
@@ -34,15 +35,16 @@ std::string describe(const Rgb& colour)
     return text.str();
 }
 
-// Whether any pixel of the character cell is white, leaving out the columns
-// of the vertical axis, which crosses the label's row.
-bool cellHasInk(const Picture& picture, PixelPoint origin, int cell)
+// Whether any pixel of the character cell, of glyphs this many times their
+// size, is white, leaving out the columns of the vertical axis, which crosses
+// the label's row.
+bool cellHasInk(const Picture& picture, PixelPoint origin, int cell, int scale)
 {
     const int axisColumn = picture.width / 2;
-    for (int row = origin.row - GLYPH_ASCENT; row <= origin.row + GLYPH_DESCENT; ++row) {
-        for (int column = origin.column + cell * CHARACTER_WIDTH; column < origin.column + (cell + 1) * CHARACTER_WIDTH;
-             ++column) {
-            if (inside(picture, column, row) && std::abs(column - axisColumn) > 2 &&
+    const int width = CHARACTER_WIDTH * scale;
+    for (int row = origin.row - GLYPH_ASCENT * scale; row <= origin.row + GLYPH_DESCENT * scale; ++row) {
+        for (int column = origin.column + cell * width; column < origin.column + (cell + 1) * width; ++column) {
+            if (inside(picture, column, row) && std::abs(column - axisColumn) > 2 * scale &&
                 matches(picture.at(column, row), WHITE)) {
                 return true;
             }
@@ -131,7 +133,7 @@ PixelPoint toPixel(PlanePoint point, int width, int height)
     return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult probeLabel(const Picture& picture, const std::string& text)
+::testing::AssertionResult probeLabel(const Picture& picture, const std::string& text, int scale)
 {
     std::string expectedInk;
     for (const char character : text) {
@@ -139,15 +141,15 @@ PixelPoint toPixel(PlanePoint point, int width, int height)
     }
     const PixelPoint origin = toPixel(LABEL_POSITION, picture.width, picture.height);
     std::string observedInk;
-    for (int cell = 0; origin.column + cell * CHARACTER_WIDTH < picture.width; ++cell) {
-        observedInk += cellHasInk(picture, origin, cell) ? '#' : '.';
+    for (int cell = 0; origin.column + cell * CHARACTER_WIDTH * scale < picture.width; ++cell) {
+        observedInk += cellHasInk(picture, origin, cell, scale) ? '#' : '.';
     }
     expectedInk.resize(observedInk.size(), '.');
     if (expectedInk == observedInk) {
         return ::testing::AssertionSuccess();
     }
     return ::testing::AssertionFailure()
-           << "label \"" << text << "\" in " << CHARACTER_WIDTH << "-pixel cells from column " << origin.column
+           << "label \"" << text << "\" in " << CHARACTER_WIDTH * scale << "-pixel cells from column " << origin.column
            << " on the baseline at row " << origin.row << " ('#' a cell with ink):\n  expected " << expectedInk
            << "\n  observed " << observedInk;
 }
@@ -181,4 +183,50 @@ PixelPoint toPixel(PlanePoint point, int width, int height)
            << differing << " pixels differ; the first at (" << firstColumn << ", " << firstRow << "): expected "
            << describe(expected.at(firstColumn, firstRow)) << ", observed "
            << describe(observed.at(firstColumn, firstRow));
+}
+
+::testing::AssertionResult probeOnly(const Picture& picture, const std::vector<Rgb>& colours)
+{
+    for (int row = 0; row < picture.height; ++row) {
+        for (int column = 0; column < picture.width; ++column) {
+            const Rgb& observed = picture.at(column, row);
+            if (std::none_of(colours.begin(), colours.end(),
+                             [&observed](const Rgb& colour) { return matches(observed, colour); })) {
+                ::testing::AssertionResult failure = ::testing::AssertionFailure();
+                failure << "probe at (" << column << ", " << row << "): expected one of";
+                for (const Rgb& colour : colours) {
+                    failure << " " << describe(colour);
+                }
+                return failure << ", observed " << describe(observed);
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult probeDetailFinerThan(const Picture& picture, int size)
+{
+    for (int top = 0; top + size <= picture.height; top += size) {
+        for (int left = 0; left + size <= picture.width; left += size) {
+            if (!probeRect(picture, left, top, size, size, picture.at(left, top))) {
+                return ::testing::AssertionSuccess();
+            }
+        }
+    }
+    return ::testing::AssertionFailure() << "every square of " << size << "x" << size
+                                         << " pixels on their grid is of one colour, as in a picture enlarged "
+                                         << size << " times";
+}
+
+Picture cropped(const Picture& picture, int column, int row, int width, int height)
+{
+    Picture part;
+    part.width = width;
+    part.height = height;
+    for (int y = row; y < row + height; ++y) {
+        for (int x = column; x < column + width; ++x) {
+            part.pixels.push_back(picture.at(x, y));
+        }
+    }
+    return part;
 }

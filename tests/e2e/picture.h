@@ -67,8 +67,20 @@ struct Axes {
 ::testing::AssertionResult probeAxes(const Picture& picture, Axes axes = {});
 
 // The label in the upper left reads like the text: ink in every character
-// cell but the spaces, and none after the last character.
-::testing::AssertionResult probeLabel(const Picture& picture, const std::string& text);
+// cell but the spaces, and none after the last character; its glyphs' pixels
+// are scale pixels either way.
+::testing::AssertionResult probeLabel(const Picture& picture, const std::string& text, int scale = 1);
+
+// Every pixel has one of the colours, within a few levels.
+::testing::AssertionResult probeOnly(const Picture& picture, const std::vector<Rgb>& colours);
+
+// Some square of size pixels either way, on a grid of such squares, holds two
+// colours: the picture has detail finer than squares that size, as one drawn
+// at its own resolution does and one enlarged from a smaller one does not.
+::testing::AssertionResult probeDetailFinerThan(const Picture& picture, int size);
+
+// The rectangle of the picture with its upper left corner at (column, row).
+Picture cropped(const Picture& picture, int column, int row, int width, int height);
 
 // The two pictures are equal pixel for pixel.
 ::testing::AssertionResult samePicture(const Picture& expected, const Picture& observed);

@@ -14,10 +14,11 @@ namespace {
 // The bare window that shows what the GL driver makes of the viewer's long axes.
 const char* const LONG_WIDE_LINES_TITLE = "long-wide-lines";
 
-// Names a Windows build of curve-viewer for the tests to start under Wine.
-const char* const WINDOWS_BUILD_VARIABLE = "CURVE_VIEWER_EXE";
-// Holds the qemu-user command, with its options, that runs a program built for another processor.
-const char* const EMULATOR_VARIABLE = "CURVE_VIEWER_EMULATOR";
+const char* const NOT_IN_A_BROWSER = "it runs on its own, not as a page in a browser";
+const char* const A_PAGE_HAS_NO_COMMAND_LINE = "a page has no command line for GLUT's options, or others, to come from";
+const char* const WINE_DRAWS_NO_FRAME = "GLUT for Windows places the Windows frame, which Wine on a bare server does "
+                                        "not draw: there only the drawing area is on the screen, inside where the "
+                                        "frame would be";
 
 // How close a grid point may come to a line before it no longer counts as off it.
 const double CLEARANCE_PIXELS = 6.0;
@@ -46,57 +47,102 @@ bool clearOfDrawing(const CurveShape& curve, PixelPoint pixel, int width, int he
     return true;
 }
 
-// Runs the curve-viewer for this system or processor, under the emulator
-// where one is named, with its name as argument zero or with no argument.
-ViewerCommand linuxViewerCommand(bool emptyArgumentVector)
+// The program CURVE_VIEWER names, or else the one built here.
+std::string namedProgram()
 {
     const char* other = std::getenv("CURVE_VIEWER");
-    const std::string program = other != nullptr ? other : CURVE_VIEWER_PATH;
-    const std::string argumentZero = emptyArgumentVector ? "" : program;
-    const char* emulator = std::getenv(EMULATOR_VARIABLE);
-    if (emulator == nullptr) {
-        return {program, emptyArgumentVector ? std::vector<std::string>{} : std::vector<std::string>{program}};
-    }
-    std::istringstream words(emulator);
-    std::vector<std::string> argv{std::istream_iterator<std::string>(words), std::istream_iterator<std::string>()};
+    return other != nullptr ? other : CURVE_VIEWER_PATH;
+}
+
+// The words of a command held in an environment variable.
+std::vector<std::string> commandWords(const char* command)
+{
+    std::istringstream words(command);
+    return {std::istream_iterator<std::string>(words), std::istream_iterator<std::string>()};
+}
+
+// Runs the curve-viewer for this system.
+ViewerCommand nativeCommand(const char* /*setting*/, bool emptyArgumentVector)
+{
+    const std::string program = namedProgram();
+    return {program, emptyArgumentVector ? std::vector<std::string>{} : std::vector<std::string>{program}};
+}
+
+// Runs a curve-viewer built for another processor under the emulator command.
+ViewerCommand emulatedCommand(const char* emulator, bool emptyArgumentVector)
+{
+    const std::string program = namedProgram();
+    std::vector<std::string> argv = commandWords(emulator);
     // qemu-user takes the program's argument zero from its option -0.
-    argv.insert(argv.end(), {"-0", argumentZero, program});
+    argv.insert(argv.end(), {"-0", emptyArgumentVector ? "" : program, program});
     return {argv.front(), argv};
 }
 
+// Runs the Windows build under Wine. freeglut for Windows would take DISPLAY
+// for a device name: only Wine, not the Windows program, may see it, as on a
+// Windows machine. The program is an argument of its own, which Wine quotes
+// where its path has spaces, as under Program Files.
+ViewerCommand windowsCommand(const char* windowsBuild, bool /*emptyArgumentVector*/)
+{
+    std::string program = "Z:" + std::string(windowsBuild);
+    std::replace(program.begin(), program.end(), '/', '\\');
+    return {"wine", {"wine", "cmd", "/c", "set", "DISPLAY=&", program}};
 }
 
-bool testsTheWindowsBuild()
+// Opens the page in a browser through the launcher command.
+ViewerCommand browserCommand(const char* launcher, bool /*emptyArgumentVector*/)
 {
-    return std::getenv(WINDOWS_BUILD_VARIABLE) != nullptr;
+    std::vector<std::string> argv = commandWords(launcher);
+    argv.push_back(namedProgram());
+    return {argv.front(), argv};
 }
 
-bool testsAnEmulatedProgram()
+// In the order they are looked for; the last is chosen when no other is.
+const Launcher LAUNCHERS[] = {
+    {"CURVE_VIEWER_EXE", windowsCommand, false,
+     {nullptr, "a Windows program gets a command line, never an empty argument vector",
+      "GLUT for Windows opens no X display: under Wine, Wine alone reaches the X server, through DISPLAY",
+      WINE_DRAWS_NO_FRAME, nullptr, nullptr, NOT_IN_A_BROWSER}},
+    {"CURVE_VIEWER_BROWSER", browserCommand, true,
+     {A_PAGE_HAS_NO_COMMAND_LINE, A_PAGE_HAS_NO_COMMAND_LINE,
+      "the browser, not the page, holds the connection to the X server and answers for its loss",
+      "a page cannot place the browser's window", "the page's memory is the browser's, in processes of its own",
+      "the page's picture keeps its 400x400 CSS pixels, whatever the size of the browser's window", nullptr}},
+    {"CURVE_VIEWER_EMULATOR", emulatedCommand, false,
+     {nullptr, nullptr, nullptr, nullptr, "an emulator's resident size holds its translations of the program's code",
+      nullptr, NOT_IN_A_BROWSER}},
+    {nullptr, nativeCommand, false,
+     {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, NOT_IN_A_BROWSER}},
+};
+
+}
+
+const Launcher& programUnderTest()
 {
-    return std::getenv(EMULATOR_VARIABLE) != nullptr;
+    static const Launcher& chosen = *std::find_if(std::begin(LAUNCHERS), std::end(LAUNCHERS), [](const Launcher& launcher) {
+        return launcher.variable == nullptr || std::getenv(launcher.variable) != nullptr;
+    });
+    return chosen;
+}
+
+const char* cannot(Ability ability)
+{
+    return programUnderTest().whyNot[static_cast<std::size_t>(ability)];
 }
 
 ViewerCommand viewerCommand(const std::vector<std::string>& arguments)
 {
-    ViewerCommand command;
-    if (const char* windowsBuild = std::getenv(WINDOWS_BUILD_VARIABLE)) {
-        // freeglut for Windows would take DISPLAY for a device name: only
-        // Wine, not the Windows program, may see it, as on a Windows machine.
-        // The program is an argument of its own, which Wine quotes where its
-        // path has spaces, as under Program Files.
-        std::string program = "Z:" + std::string(windowsBuild);
-        std::replace(program.begin(), program.end(), '/', '\\');
-        command = {"wine", {"wine", "cmd", "/c", "set", "DISPLAY=&", program}};
-    } else {
-        command = linuxViewerCommand(false);
-    }
+    const Launcher& launcher = programUnderTest();
+    ViewerCommand command =
+        launcher.command(launcher.variable == nullptr ? nullptr : std::getenv(launcher.variable), false);
     command.argv.insert(command.argv.end(), arguments.begin(), arguments.end());
     return command;
 }
 
 ViewerCommand viewerCommandWithEmptyArgumentVector()
 {
-    return linuxViewerCommand(true);
+    const Launcher& launcher = programUnderTest();
+    return launcher.command(launcher.variable == nullptr ? nullptr : std::getenv(launcher.variable), true);
 }
 
 const CurveShape CURVES[] = {
@@ -182,7 +228,7 @@ void ViewerOnScreen::startAndWaitForWindow(const std::string& program, const std
     const std::vector<std::string> rendering = desktop.rendererEnvironment();
     environment.insert(environment.end(), rendering.begin(), rendering.end());
     viewer = std::make_unique<ChildProcess>(program, argv, setDisplay ? desktop.displayName() : "", environment);
-    window = client.waitForWindow("foo!");
+    window = client.waitForWindow("foo!", programUnderTest().titlesAmongWords ? TitleMatch::AmongWords : TitleMatch::Exact);
     ASSERT_NE(None, window) << "no viewable window titled \"foo!\" appeared; the program "
                             << (viewer->running() ? "still runs" : "ended with " + viewer->end().describe())
                             << ", its standard error: " << viewer->standardError();
@@ -284,10 +330,7 @@ Axes ViewerOnScreen::axesTheDriverDraws(int width, int height)
 {
     const XWindowAttributes size = client.attributes(window);
     const ScreenPoint origin = client.frameOrigin(window);
-    // GLUT for Windows places the Windows frame, which Wine on a bare server
-    // does not draw: there only the drawing area is on the screen, inside
-    // where the frame would be.
-    const bool placeShown = desktop.honoursPlacement() && !testsTheWindowsBuild();
+    const bool placeShown = desktop.honoursPlacement() && cannot(Ability::BePlacedWhereItAsks) == nullptr;
     const bool placed = !placeShown || (origin.x == WINDOW_X && origin.y == WINDOW_Y);
     if (size.width == WINDOW_SIZE && size.height == WINDOW_SIZE && placed) {
         return ::testing::AssertionSuccess();

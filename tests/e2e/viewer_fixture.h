@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,20 +42,54 @@ struct ViewerCommand {
     std::vector<std::string> argv;
 };
 
-// Whether the program under test is the Windows build, run under Wine.
-bool testsTheWindowsBuild();
-// Whether the program under test runs under an emulator for another processor.
-bool testsAnEmulatedProgram();
+// What a check may need the program under test to do.
+enum class Ability : std::uint8_t {
+    // Take GLUT's options, and others, from its command line.
+    ReadItsCommandLine,
+    // Start with an empty argument vector.
+    StartWithoutArguments,
+    // Hold its own connection to the X server, whose loss Xlib reports.
+    OpenItsOwnXDisplay,
+    // Have its window placed where it asks, where the desktop honours that.
+    BePlacedWhereItAsks,
+    // Have a resident size that is its own use of memory.
+    HaveItsOwnResidentSize,
+    // Draw its picture at the size its window is given.
+    DrawAtItsWindowsSize,
+    // Run as a page in a browser.
+    RunInABrowser,
+};
+const std::size_t ABILITY_COUNT = 7;
 
-// Starts the program under test with these arguments after its name: the
-// curve-viewer built here, or the one the environment variable CURVE_VIEWER
-// names, such as an installed one or one built for another processor, which
-// the qemu-user command in CURVE_VIEWER_EMULATOR then runs; or the Windows
-// build CURVE_VIEWER_EXE names, under Wine.
+// How a kind of program under test is started, and what it cannot do.
+struct Launcher {
+    // The environment variable whose setting chooses this launcher, and which
+    // the command is built from; none for the program built here.
+    const char* variable;
+    // The program and the argument vector that start it, from that setting,
+    // with its name as argument zero or with no argument at all.
+    ViewerCommand (*command)(const char* setting, bool emptyArgumentVector);
+    // Whether its window's title holds the program's title among words of
+    // its own, as a browser's does, rather than being just that.
+    bool titlesAmongWords;
+    // Why it cannot do each thing, or nothing where it can.
+    const char* whyNot[ABILITY_COUNT];
+};
+
+// How the program under test is started, chosen once from the environment:
+// the Windows build CURVE_VIEWER_EXE names, under Wine; the page CURVE_VIEWER
+// names, in the browser the launcher command CURVE_VIEWER_BROWSER opens; the
+// program CURVE_VIEWER names, such as one built for another processor, under
+// the qemu-user command in CURVE_VIEWER_EMULATOR; else the curve-viewer
+// CURVE_VIEWER names, or the one built here.
+const Launcher& programUnderTest();
+// Why the program under test cannot do this, or nothing when it can.
+const char* cannot(Ability ability);
+
+// Starts the program under test with these arguments after its name.
 ViewerCommand viewerCommand(const std::vector<std::string>& arguments);
-// Starts the program under test, not the Windows build, with an empty
-// argument vector. Linux hands such a program one empty argument, and so
-// does the emulator.
+// Starts the program under test with an empty argument vector. Linux hands
+// such a program one empty argument, and so does the emulator.
 ViewerCommand viewerCommandWithEmptyArgumentVector();
 
 // Checks that the picture shows this curve: white where it passes, background

@@ -14,9 +14,6 @@
 namespace {
 
 const int KEY_BURST_LENGTH = 3000;
-// Why the checks of which X display the program opens do not apply to the Windows build.
-const char* const WINDOWS_OPENS_NO_X_DISPLAY =
-    "GLUT for Windows opens no X display: under Wine, Wine alone reaches the X server, through DISPLAY";
 const long MEMORY_GROWTH_LIMIT_KILOBYTES = 1024;
 
 TEST_F(ViewerOnScreen, SurvivesAKeyBurstOf3000WithoutGrowing)
@@ -34,10 +31,9 @@ TEST_F(ViewerOnScreen, SurvivesAKeyBurstOf3000WithoutGrowing)
     typeKeys(std::vector<KeySym>(CURVE_COUNT - 1, XK_space));
     EXPECT_TRUE(samePicture(first, waitForPicture(CURVES[0].label)));
 
-    // AddressSanitizer holds freed memory back in quarantine, and an
-    // emulator's resident size holds its translations of the program's code,
-    // so there the resident size says nothing about the program's own use.
-    if (!VIEWER_IS_SANITIZED && !testsAnEmulatedProgram()) {
+    // AddressSanitizer holds freed memory back in quarantine, so there the
+    // resident size says nothing about the program's own use.
+    if (!VIEWER_IS_SANITIZED && cannot(Ability::HaveItsOwnResidentSize) == nullptr) {
         const long growth = viewer->residentKilobytes() - residentBefore;
         EXPECT_LT(growth, MEMORY_GROWTH_LIMIT_KILOBYTES)
             << "resident memory grew from " << residentBefore << " KiB by " << growth << " KiB";
@@ -46,6 +42,9 @@ TEST_F(ViewerOnScreen, SurvivesAKeyBurstOf3000WithoutGrowing)
 
 TEST_F(ViewerOnScreen, ResizesBackTo400By400RestoreTheFirstPicture)
 {
+    if (const char* why = cannot(Ability::DrawAtItsWindowsSize)) {
+        GTEST_SKIP() << why;
+    }
     ASSERT_NO_FATAL_FAILURE(startViewer());
     const Picture first = waitForPicture(CURVES[0].label);
     const int sizes[][2] = {{200, 200}, {1000, 300}, {300, 900}, {123, 77}, {WINDOW_SIZE, WINDOW_SIZE}};
@@ -58,6 +57,9 @@ TEST_F(ViewerOnScreen, ResizesBackTo400By400RestoreTheFirstPicture)
 
 TEST_F(ViewerOnScreen, IgnoresArgumentsThatAreNotGlutOptions)
 {
+    if (const char* why = cannot(Ability::ReadItsCommandLine)) {
+        GTEST_SKIP() << why;
+    }
     ASSERT_NO_FATAL_FAILURE(startViewer());
     const Picture plain = waitForPicture(CURVES[0].label);
     ASSERT_NO_FATAL_FAILURE(quitViewer());
@@ -68,8 +70,8 @@ TEST_F(ViewerOnScreen, IgnoresArgumentsThatAreNotGlutOptions)
 
 TEST_F(ViewerOnScreen, GlutDisplayOptionChoosesTheServer)
 {
-    if (testsTheWindowsBuild()) {
-        GTEST_SKIP() << WINDOWS_OPENS_NO_X_DISPLAY;
+    if (const char* why = cannot(Ability::OpenItsOwnXDisplay)) {
+        GTEST_SKIP() << why;
     }
     const ViewerCommand command = viewerCommand({"-display", desktop.displayName()});
     ASSERT_NO_FATAL_FAILURE(startAndWaitForWindow(command.program, command.argv, false));
@@ -78,6 +80,9 @@ TEST_F(ViewerOnScreen, GlutDisplayOptionChoosesTheServer)
 
 TEST_F(ViewerOnScreen, WindowSizeAndPlaceSetAfterGlutInitOutweighGeometryOption)
 {
+    if (const char* why = cannot(Ability::ReadItsCommandLine)) {
+        GTEST_SKIP() << why;
+    }
     // GLUT takes -geometry as its initial window size and place, and the
     // viewer sets its own right after GLUT's initialisation.
     ASSERT_NO_FATAL_FAILURE(startViewer({"-geometry", "600x600+10+10"}));
@@ -87,8 +92,8 @@ TEST_F(ViewerOnScreen, WindowSizeAndPlaceSetAfterGlutInitOutweighGeometryOption)
 
 TEST_F(ViewerOnScreen, StartsWithAnEmptyArgumentVector)
 {
-    if (testsTheWindowsBuild()) {
-        GTEST_SKIP() << "a Windows program gets a command line, never an empty argument vector";
+    if (const char* why = cannot(Ability::StartWithoutArguments)) {
+        GTEST_SKIP() << why;
     }
     const ViewerCommand command = viewerCommandWithEmptyArgumentVector();
     ASSERT_NO_FATAL_FAILURE(startAndWaitForWindow(command.program, command.argv));
@@ -118,8 +123,8 @@ protected:
 TEST_P(ViewerBadStart, EndsWithGlutsMessageAndAFailureStatus)
 {
     const BadStart& start = GetParam();
-    if (start.opensTheXDisplay && testsTheWindowsBuild()) {
-        GTEST_SKIP() << WINDOWS_OPENS_NO_X_DISPLAY;
+    if (const char* why = cannot(start.opensTheXDisplay ? Ability::OpenItsOwnXDisplay : Ability::ReadItsCommandLine)) {
+        GTEST_SKIP() << why;
     }
     const ViewerCommand command = viewerCommand(start.arguments);
     ChildProcess viewer(command.program, command.argv, start.withDisplay ? server.displayName() : "",

@@ -55,15 +55,15 @@ void XClient::disconnect()
     }
 }
 
-Window XClient::waitForWindow(const std::string& title)
+Window XClient::waitForWindow(const std::string& title, TitleMatch match)
 {
     Window found = None;
-    pollUntil([&] { return (found = findViewableWindow(DefaultRootWindow(display), title)) != None; },
+    pollUntil([&] { return (found = findViewableWindow(DefaultRootWindow(display), title, match)) != None; },
               WINDOW_TIMEOUT);
     return found;
 }
 
-Window XClient::findViewableWindow(Window top, const std::string& title)
+Window XClient::findViewableWindow(Window top, const std::string& title, TitleMatch match)
 {
     Window root = None;
     Window parent = None;
@@ -74,13 +74,29 @@ Window XClient::findViewableWindow(Window top, const std::string& title)
     }
     Window found = None;
     for (unsigned int i = 0; i < count && found == None; ++i) {
-        char* name = nullptr;
-        const bool titled = XFetchName(display, children[i], &name) != 0 && name != nullptr && title == name;
-        XFree(name);
-        found = titled && viewable(children[i]) ? children[i] : findViewableWindow(children[i], title);
+        const std::string name = windowTitle(children[i]);
+        const bool titled = match == TitleMatch::Exact ? name == title : name.find(title) != std::string::npos;
+        found = titled && viewable(children[i]) ? children[i] : findViewableWindow(children[i], title, match);
     }
     XFree(children);
     return found;
+}
+
+std::string XClient::windowTitle(Window window)
+{
+    // Browsers name their windows in UTF-8, which XFetchName does not read.
+    XTextProperty name{};
+    std::string title;
+    if (XGetWMName(display, window, &name) != 0 && name.value != nullptr) {
+        char** list = nullptr;
+        int count = 0;
+        if (Xutf8TextPropertyToTextList(display, &name, &list, &count) >= Success && list != nullptr) {
+            title = count > 0 ? list[0] : "";
+            XFreeStringList(list);
+        }
+    }
+    XFree(name.value);
+    return title;
 }
 
 XWindowAttributes XClient::attributes(Window window)
@@ -219,6 +235,14 @@ void XClient::typeKeys(Window window, const std::vector<KeySym>& keys)
             XTestFakeKeyEvent(display, shift, False, CurrentTime);
         }
     }
+    XSync(display, False);
+}
+
+void XClient::click(Window window, int x, int y)
+{
+    XWarpPointer(display, None, window, 0, 0, 0, 0, x, y);
+    XTestFakeButtonEvent(display, Button1, True, CurrentTime);
+    XTestFakeButtonEvent(display, Button1, False, CurrentTime);
     XSync(display, False);
 }
 

@@ -27,6 +27,13 @@ enum class KeyDelivery : std::uint8_t {
     SendEvent,
 };
 
+// How a window's title names what it shows: exactly, or among words of its
+// own, as a browser's window names the page in it.
+enum class TitleMatch : std::uint8_t {
+    Exact,
+    AmongWords,
+};
+
 // A point on the screen.
 struct ScreenPoint {
     int x;
@@ -42,7 +49,7 @@ public:
     XClient& operator=(const XClient&) = delete;
 
     // The window with this title, once it is viewable; None on timeout.
-    Window waitForWindow(const std::string& title);
+    Window waitForWindow(const std::string& title, TitleMatch match = TitleMatch::Exact);
     // The window's size and its position in its parent.
     XWindowAttributes attributes(Window window);
     // Whether the window and all its ancestors are mapped.
@@ -66,6 +73,8 @@ public:
     // each, with Shift where the key needs it. A key the keyboard map lacks,
     // as a Cyrillic letter on the server's US map, is put on a free keycode first.
     void typeKeys(Window window, const std::vector<KeySym>& keys);
+    // Clicks the first mouse button at this point of the window, as the mouse does.
+    void click(Window window, int x, int y);
     // Gives the window the focus: through the window manager, as a click on
     // it or its task bar entry would, or directly where there is none.
     void activate(Window window);
@@ -82,8 +91,10 @@ public:
     void disconnect();
 
 private:
+    // The window's title, as a window manager reads it; empty if it has none.
+    std::string windowTitle(Window window);
     // The window with this title below the given one if it is viewable now, else None.
-    Window findViewableWindow(Window top, const std::string& title);
+    Window findViewableWindow(Window top, const std::string& title, TitleMatch match);
     // The first values of a window's property of 32-bit items; none if it has no such property.
     std::vector<long> property(Window window, const char* name, Atom type, long length);
     // The keycode that types the key: its own, or a free one it is put on.

@@ -1,0 +1,264 @@
+// The page around curve-viewer's picture: the WebGL canvas it draws on, the
+// keys and taps that reach it, the animation frames that repaint it, the
+// name a screen reader gives it, and what the page says when WebGL is
+// missing or the program has ended.
+mergeInto(LibraryManager.library, {
+  $page: {
+    canvas: null,
+    gl: null,
+    // Where the shader takes the size of the drawing buffer.
+    halfSize: null,
+    frameRequested: false,
+    ended: false,
+    // The window's size in window pixels, and the pointer's last place in them.
+    width: 0,
+    height: 0,
+    pointerX: 0,
+    pointerY: 0,
+    // Removes every listener the page added, when the program ends.
+    listeners: null,
+    // The program's callbacks for a frame and for a key.
+    frameCallback: 0,
+    keyCallback: 0,
+
+    // Vertices come in window pixels from the lower left, each with a colour.
+    vertexShader: 'attribute vec2 position; attribute vec4 colour; uniform vec2 halfSize; varying vec4 tint;' +
+      'void main() { gl_Position = vec4(position / halfSize - 1.0, 0.0, 1.0); tint = colour; }',
+    fragmentShader: 'precision mediump float; varying vec4 tint; void main() { gl_FragColor = tint; }',
+    // Bytes per vertex: two floats of position, four bytes of colour.
+    vertexSize: 12,
+    // A tap types a space; a touch that moves further, in CSS pixels, is no tap.
+    tapKey: 32,
+    tapReach: 10,
+
+    // Reads a NUL-terminated string of 8-bit characters from the program's memory.
+    string: function(address) {
+      var text = '';
+      for (var code = HEAPU8[address]; code !== 0; code = HEAPU8[++address]) {
+        text += String.fromCharCode(code);
+      }
+      return text;
+    },
+
+    // Shows the words over the picture, where a screen reader reads them out too.
+    say: function(words) {
+      var message = document.getElementById('message');
+      message.textContent = words;
+      message.hidden = false;
+    },
+
+    // Builds the shader program and the vertex buffer: at start, and again
+    // when the browser gives back a context it took away.
+    prepare: function() {
+      var gl = page.gl;
+      var program = gl.createProgram();
+      [[gl.VERTEX_SHADER, page.vertexShader], [gl.FRAGMENT_SHADER, page.fragmentShader]].forEach(function(stage) {
+        var shader = gl.createShader(stage[0]);
+        gl.shaderSource(shader, stage[1]);
+        gl.compileShader(shader);
+        gl.attachShader(program, shader);
+      });
+      gl.bindAttribLocation(program, 0, 'position');
+      gl.bindAttribLocation(program, 1, 'colour');
+      gl.linkProgram(program);
+      gl.useProgram(program);
+      page.halfSize = gl.getUniformLocation(program, 'halfSize');
+      gl.bindBuffer(gl.ARRAY_BUFFER, gl.createBuffer());
+      gl.enableVertexAttribArray(0);
+      gl.vertexAttribPointer(0, 2, gl.FLOAT, false, page.vertexSize, 0);
+      gl.enableVertexAttribArray(1);
+      gl.vertexAttribPointer(1, 4, gl.UNSIGNED_BYTE, true, page.vertexSize, 8);
+    },
+
+    // Gives the canvas as many pixels as the screen shows it with; repaints when that changes.
+    fit: function(width, height) {
+      var canvas = page.canvas;
+      if (canvas.width !== width || canvas.height !== height) {
+        canvas.width = width;
+        canvas.height = height;
+        page.requestFrame();
+      }
+    },
+
+    // Fits the canvas to its size on the page, at the screen's density.
+    fitToLayout: function() {
+      var box = page.canvas.getBoundingClientRect();
+      page.fit(Math.round(box.width * devicePixelRatio), Math.round(box.height * devicePixelRatio));
+    },
+
+    // Asks for one animation frame, in which the program repaints.
+    requestFrame: function() {
+      if (page.frameRequested || page.ended || !page.gl) {
+        return;
+      }
+      page.frameRequested = true;
+      requestAnimationFrame(function() {
+        page.frameRequested = false;
+        if (!page.ended && !page.gl.isContextLost()) {
+          page.call(function() {
+            {{{ makeDynCall('vii', 'page.frameCallback') }}}(page.canvas.width, page.canvas.height);
+          });
+        }
+      });
+    },
+
+    // Runs a callback of the program's; when the program ends in it, says so
+    // and stops answering.
+    call: function(callback) {
+      try {
+        callback();
+      } catch (error) {
+        if (error === 'unwind') {
+          return;
+        }
+        if (!error || error.name !== 'ExitStatus') {
+          throw error;
+        }
+        page.ended = true;
+        page.listeners.abort();
+        page.canvas.classList.add('ended');
+        page.say('curve-viewer ended with exit status ' + error.status + '. Reload the page to start it again.');
+      }
+    },
+
+    // Hands a key to the program, with the pointer's place in the window.
+    pressKey: function(code) {
+      page.call(function() {
+        {{{ makeDynCall('viii', 'page.keyCallback') }}}(code, page.pointerX, page.pointerY);
+      });
+    },
+
+    // The 8-bit character a key types, as GLUT reports it; -1 for a key that
+    // types none, or one beyond Latin-1, or one the browser cannot name.
+    character: function(event) {
+      var named = { Enter: 13, Tab: 9, Backspace: 8, Escape: 27, Delete: 127 };
+      if (event.key in named) {
+        return named[event.key];
+      }
+      var code = event.key.length === 1 ? event.key.charCodeAt(0) : -1;
+      return code > 0 && code < 256 ? code : -1;
+    },
+
+    // Listens for keys, taps, the pointer, the WebGL context and the canvas's
+    // size, until the program ends.
+    listen: function() {
+      var canvas = page.canvas;
+      var options = { signal: page.listeners.signal };
+      // Keys go to the program, as in its window on a desktop, where keys
+      // without a character do nothing; with Ctrl or Command they stay the
+      // browser's shortcuts, such as the one that reloads the page.
+      document.addEventListener('keydown', function(event) {
+        if (event.isComposing || ((event.ctrlKey || event.metaKey) && !event.getModifierState('AltGraph'))) {
+          return;
+        }
+        event.preventDefault();
+        var code = page.character(event);
+        if (code >= 0) {
+          page.pressKey(code);
+        }
+      }, options);
+      canvas.addEventListener('pointermove', function(event) {
+        page.pointerX = Math.floor(event.offsetX * page.width / canvas.clientWidth);
+        page.pointerY = Math.floor(event.offsetY * page.height / canvas.clientHeight);
+      }, options);
+      // A tap is a key press; a touch that moves, scrolls or zooms is not. A
+      // tap taken also takes the mouse click the browser would make of it.
+      var tap = null;
+      canvas.addEventListener('touchstart', function(event) {
+        var touch = event.touches[0];
+        tap = event.touches.length === 1 ? { x: touch.clientX, y: touch.clientY } : null;
+      }, { signal: page.listeners.signal, passive: true });
+      canvas.addEventListener('touchmove', function(event) {
+        var touch = event.touches[0];
+        if (tap && Math.hypot(touch.clientX - tap.x, touch.clientY - tap.y) > page.tapReach) {
+          tap = null;
+        }
+      }, { signal: page.listeners.signal, passive: true });
+      canvas.addEventListener('touchend', function(event) {
+        if (tap && event.touches.length === 0) {
+          event.preventDefault();
+          page.pressKey(page.tapKey);
+        }
+        tap = null;
+      }, options);
+      canvas.addEventListener('webglcontextlost', function(event) {
+        // Asks the browser to give the context back when it can.
+        event.preventDefault();
+      }, options);
+      canvas.addEventListener('webglcontextrestored', function() {
+        page.prepare();
+        page.requestFrame();
+      }, options);
+      try {
+        new ResizeObserver(function(entries) {
+          var exact = entries[0].devicePixelContentBoxSize;
+          if (exact) {
+            page.fit(exact[0].inlineSize, exact[0].blockSize);
+          } else {
+            page.fitToLayout();
+          }
+        }).observe(canvas, { box: 'device-pixel-content-box' });
+      } catch (unsupported) {
+        new ResizeObserver(page.fitToLayout).observe(canvas);
+      }
+      // A browser without device pixel boxes learns of a new density here.
+      var watchDensity = function() {
+        matchMedia('(resolution: ' + devicePixelRatio + 'dppx)').addEventListener('change', function() {
+          page.fitToLayout();
+          watchDensity();
+        }, { signal: page.listeners.signal, once: true });
+      };
+      watchDensity();
+    }
+  },
+
+  pageOpen__deps: ['$page', '$getWasmTableEntry'],
+  pageOpen: function(title, width, height, frame, key) {
+    document.title = page.string(title);
+    page.width = width;
+    page.height = height;
+    page.frameCallback = frame;
+    page.keyCallback = key;
+    page.canvas = document.getElementById('picture');
+    page.listeners = new AbortController();
+    page.gl = page.canvas.getContext('webgl', { alpha: false, antialias: false, depth: false, stencil: false });
+    if (!page.gl) {
+      page.say('curve-viewer needs WebGL to draw its curves, and this browser has none: it may be switched off ' +
+        'in its settings, or missing on this computer.');
+      return;
+    }
+    page.fitToLayout();
+    page.prepare();
+    page.listen();
+    page.canvas.focus();
+  },
+
+  pageRequestFrame__deps: ['$page'],
+  pageRequestFrame: function() {
+    page.requestFrame();
+  },
+
+  pageClear__deps: ['$page'],
+  pageClear: function(red, green, blue, alpha) {
+    var gl = page.gl;
+    gl.viewport(0, 0, gl.drawingBufferWidth, gl.drawingBufferHeight);
+    gl.clearColor(red, green, blue, alpha);
+    gl.clear(gl.COLOR_BUFFER_BIT);
+  },
+
+  pageDrawTriangles__deps: ['$page'],
+  pageDrawTriangles: function(vertices, count) {
+    var gl = page.gl;
+    gl.uniform2f(page.halfSize, gl.drawingBufferWidth / 2, gl.drawingBufferHeight / 2);
+    gl.bufferData(gl.ARRAY_BUFFER, HEAPU8.subarray(vertices, vertices + count * page.vertexSize), gl.STREAM_DRAW);
+    gl.drawArrays(gl.TRIANGLES, 0, count);
+  },
+
+  pageSetLabel__deps: ['$page'],
+  pageSetLabel: function(text) {
+    var label = page.string(text);
+    if (page.canvas.getAttribute('aria-label') !== label) {
+      page.canvas.setAttribute('aria-label', label);
+    }
+  }
+});

@@ -1,0 +1,165 @@
+// What only the page in a browser has: the name a screen reader hears, taps,
+// a phone's narrow screen, a dense screen, a WebGL context the browser takes
+// away, and a browser without WebGL. The page is opened from file://, with no
+// server, and in every check the launcher writes out whatever the page logs
+// or throws and every request it makes beyond its own file, which the fixture
+// expects to be nothing.
+#include "viewer_fixture.h"
+
+#include <X11/keysym.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Long enough for a click to have been handled, had it been taken.
+const Timeout GRACE = std::chrono::seconds(1);
+// A phone's screen, in CSS pixels, and a dense screen's device pixels to one.
+const int PHONE_WIDTH = 360;
+const int DENSITY = 2;
+
+// The page in a browser, and what its launcher reports of it.
+class ViewerInABrowser : public ViewerOnScreen {
+protected:
+    void SetUp() override
+    {
+        if (const char* why = cannot(Ability::RunInABrowser)) {
+            GTEST_SKIP() << why;
+        }
+    }
+
+    // Opens the page with these options of the launcher's, and waits for its window.
+    void startPage(std::vector<std::string> options = {})
+    {
+        options.push_back("--report=" + report.path());
+        startViewer(options);
+    }
+
+    // Waits until the launcher has reported a line that starts with the
+    // first of the words and holds the others, and returns it; empty if none came.
+    std::string reportedLine(const std::vector<std::string>& words)
+    {
+        std::string found;
+        pollUntil(
+            [&] {
+                std::istringstream lines(report.contents());
+                while (std::getline(lines, found)) {
+                    if (found.rfind(words.front(), 0) == 0 &&
+                        std::all_of(words.begin(), words.end(),
+                                    [&](const std::string& word) { return found.find(word) != std::string::npos; })) {
+                        return true;
+                    }
+                }
+                found.clear();
+                return false;
+            },
+            WINDOW_TIMEOUT);
+        return found;
+    }
+
+    // The launcher has reported such a line, or says what it has reported.
+    ::testing::AssertionResult reported(const std::vector<std::string>& words)
+    {
+        if (!reportedLine(words).empty()) {
+            return ::testing::AssertionSuccess();
+        }
+        return ::testing::AssertionFailure() << "no line of the report starts with \"" << words.front()
+                                             << "\" and holds the rest of the words; it reads:\n"
+                                             << report.contents();
+    }
+
+    TemporaryFile report{"page-report"};
+};
+
+TEST_F(ViewerInABrowser, NamesThePictureByItsLabelAndSaysHowToStartAgainAfterEscape)
+{
+    ASSERT_NO_FATAL_FAILURE(startPage());
+    waitForPicture(CURVES[0].label);
+    EXPECT_TRUE(reported({"title: foo!"}));
+    EXPECT_TRUE(reported({"role: img"}));
+    EXPECT_TRUE(reported({std::string("name: ") + CURVES[0].label}));
+    typeKeys({XK_space});
+    waitForPicture(CURVES[1].label);
+    EXPECT_TRUE(reported({std::string("name: ") + CURVES[1].label}));
+    ASSERT_NO_FATAL_FAILURE(quitViewer());
+    EXPECT_TRUE(reported({"text: ", "exit status 1", "Reload"}));
+}
+
+TEST_F(ViewerInABrowser, TapShowsTheNextCurveAndAMouseClickNothing)
+{
+    ASSERT_NO_FATAL_FAILURE(startPage({"--touch", "--on-signal=tap"}));
+    const Picture first = waitForPicture(CURVES[0].label);
+    client.click(window, WINDOW_SIZE / 2, WINDOW_SIZE / 2);
+    std::this_thread::sleep_for(GRACE);
+    EXPECT_TRUE(samePicture(first, waitForPicture(CURVES[0].label))) << "after a mouse click";
+    // The launcher taps the middle of the picture, where the browser can.
+    viewer->sendSignal(SIGUSR2);
+    const std::string tapped = reportedLine({"signal: tap"});
+    if (tapped.find("cannot") != std::string::npos) {
+        GTEST_SKIP() << tapped;
+    }
+    ASSERT_EQ("signal: tap done", tapped);
+    expectCurve(waitForPicture(CURVES[1].label), CURVES[1]);
+}
+
+TEST_F(ViewerInABrowser, PhoneScreenShowsTheWholePictureWithoutScrollingSideways)
+{
+    ASSERT_NO_FATAL_FAILURE(startPage({"--width=" + std::to_string(PHONE_WIDTH)}));
+    Picture page;
+    ASSERT_TRUE(client.waitForSettledPicture(
+        window,
+        [](const Picture& candidate) {
+            if (candidate.width != PHONE_WIDTH) {
+                return ::testing::AssertionFailure() << "window " << candidate.width << " pixels wide";
+            }
+            const Picture picture = cropped(candidate, 0, 0, PHONE_WIDTH, PHONE_WIDTH);
+            const ::testing::AssertionResult corner = probeRect(picture, 0, 0, 2, 2, BACKGROUND);
+            return corner ? probeAxes(picture) : corner;
+        },
+        page));
+    expectCurve(cropped(page, 0, 0, PHONE_WIDTH, PHONE_WIDTH), CURVES[0]);
+}
+
+TEST_F(ViewerInABrowser, DenseScreenGetsASharpPictureAtItsOwnResolution)
+{
+    ASSERT_NO_FATAL_FAILURE(startPage({"--scale=" + std::to_string(DENSITY)}));
+    Picture picture;
+    ASSERT_TRUE(client.waitForSettledPicture(
+        window,
+        [](const Picture& candidate) {
+            if (candidate.width != DENSITY * WINDOW_SIZE || candidate.height != DENSITY * WINDOW_SIZE) {
+                return ::testing::AssertionFailure() << "window " << candidate.width << "x" << candidate.height;
+            }
+            return probeLabel(candidate, CURVES[0].label, DENSITY);
+        },
+        picture));
+    EXPECT_TRUE(probeAxes(picture));
+    expectCurve(picture, CURVES[0]);
+    EXPECT_TRUE(probeOnly(picture, {BACKGROUND, WHITE}));
+    EXPECT_TRUE(probeDetailFinerThan(picture, DENSITY));
+}
+
+TEST_F(ViewerInABrowser, LostAndRestoredContextShowsTheSameCurveAgain)
+{
+    ASSERT_NO_FATAL_FAILURE(startPage({"--on-signal=lose-context"}));
+    typeKeys({XK_space});
+    const Picture shown = waitForPicture(CURVES[1].label);
+    // The launcher has the browser take the WebGL context away and give it back.
+    viewer->sendSignal(SIGUSR2);
+    ASSERT_TRUE(reported({"signal: lose-context done"}));
+    EXPECT_TRUE(samePicture(shown, waitForPicture(CURVES[1].label)));
+}
+
+TEST_F(ViewerInABrowser, WithoutWebGLSaysItNeedsIt)
+{
+    ASSERT_NO_FATAL_FAILURE(startPage({"--without-webgl"}));
+    EXPECT_TRUE(reported({"text: ", "needs WebGL"}));
+}
+
+}

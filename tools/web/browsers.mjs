@@ -1,0 +1,251 @@
+// The browsers curve-viewer's page is opened in, each driven by what drives
+// it here: Chromium through the DevTools protocol and Firefox through WebDriver
+// BiDi, both with puppeteer-core, and WebKit's MiniBrowser through W3C
+// WebDriver. Each opens one window whose inside is the page, with no toolbar,
+// on the X display DISPLAY names, and answers the same calls.
+import puppeteer from 'puppeteer-core';
+
+import { spawn } from 'node:child_process';
+import { existsSync, mkdirSync, mkdtempSync, readdirSync, writeFileSync } from 'node:fs';
+import { createServer } from 'node:net';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { pathToFileURL } from 'node:url';
+
+// Where the window asks to be placed, as curve-viewer asks for its own.
+const WINDOW_PLACE = 100;
+const START_TIMEOUT_MILLISECONDS = 30000;
+
+// Ends the browser's process group and removes its profile once this process
+// has ended, however it ends: the pipe the watchdog reads closes with it.
+function cleanUpAfterUs(processGroup, profile) {
+  spawn('bash', ['-c', 'read _; kill -TERM -- "-$0"; sleep 1; kill -KILL -- "-$0"; rm -rf "$1"', String(processGroup), profile],
+    { stdio: ['pipe', 'ignore', 'ignore'], detached: true }).unref();
+}
+
+function wait(milliseconds) {
+  return new Promise((resume) => setTimeout(resume, milliseconds));
+}
+
+// What every browser answers: it passes on what the page logs and requests,
+// and says when its process has ended, with why where that was a failure.
+class BrowserWindow {
+  constructor(child) {
+    this.processGroup = child.pid;
+    this.listeners = { console: () => {}, request: () => {}, closed: () => {} };
+    child.on('exit', (code, signal) => this.listeners.closed(code || signal ? `status ${code}, signal ${signal}` : null));
+  }
+
+  onConsole(listener) { this.listeners.console = listener; }
+  onRequest(listener) { this.listeners.request = listener; }
+  onClosed(listener) { this.listeners.closed = listener; }
+}
+
+// A browser puppeteer drives, with the page in its one window.
+class PuppeteerBrowser extends BrowserWindow {
+  constructor(browser) {
+    super(browser.process());
+    this.browser = browser;
+  }
+
+  async open(url) {
+    [this.page] = await this.browser.pages();
+    this.page.on('console', (message) => this.listeners.console(message.type(), message.text()));
+    this.page.on('pageerror', (error) => this.listeners.console('uncaught', error.message));
+    this.page.on('request', (request) => this.listeners.request(request.url()));
+    await this.page.goto(url);
+  }
+
+  evaluate(action) { return this.page.evaluate(action); }
+  tap(x, y) { return this.page.touchscreen.tap(x, y); }
+
+  async close() {
+    this.listeners.closed = () => {};
+    await this.browser.close().catch(() => {});
+  }
+}
+
+// The address of an empty page in the profile, where the browser starts.
+function startPage(profile) {
+  const path = join(profile, 'start.html');
+  writeFileSync(path, '<!doctype html><title>start</title>');
+  return pathToFileURL(path).href;
+}
+
+// What Chromium needs here: WebGL on SwiftShader, no first-run pages, no
+// connections of its own, and no sandbox where it runs as root, which the
+// sandbox refuses.
+const CHROMIUM_ARGUMENTS = ['--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--test-type', '--no-first-run',
+  '--disable-sync', '--disable-background-networking', '--disable-component-update',
+  ...(process.getuid() === 0 ? ['--no-sandbox'] : [])];
+
+// Starts Chromium with these arguments beside its own, headless or with windows.
+export function launchChromium(args, headless, profile) {
+  return puppeteer.launch({ executablePath: '/usr/bin/chromium', headless, pipe: true, userDataDir: profile,
+    defaultViewport: null, args: [...CHROMIUM_ARGUMENTS, ...args], ignoreDefaultArgs: ['--enable-automation', 'about:blank'],
+    handleSIGINT: false, handleSIGTERM: false, handleSIGHUP: false });
+}
+
+// Chromium in app mode: a window with nothing but the page, titled by it.
+async function openChromium(options, profile) {
+  const args = ['--app=data:text/html,', `--window-size=${options.width},${options.windowSize}`,
+    `--window-position=${WINDOW_PLACE},${WINDOW_PLACE}`, `--force-device-scale-factor=${options.scale}`];
+  if (!options.webgl) {
+    args.push('--disable-3d-apis');
+  }
+  if (options.touch) {
+    args.push('--touch-events=enabled');
+  }
+  return new PuppeteerBrowser(await launchChromium(args, false, profile));
+}
+
+// Firefox with its toolbars hidden by the profile's own style sheet.
+async function openFirefox(options, profile) {
+  mkdirSync(join(profile, 'chrome'));
+  writeFileSync(join(profile, 'chrome', 'userChrome.css'),
+    ':root { --window-min-width: 0px !important; min-width: 0 !important; }\n' +
+    '#navigator-toolbox, #navigator-toolbox *, #browser > :not(#tabbrowser-tabbox) { visibility: collapse !important; }\n');
+  const prefs = { 'toolkit.legacyUserProfileCustomizations.stylesheets': true, 'browser.tabs.inTitlebar': 0,
+    'layout.css.devPixelsPerPx': String(options.scale), 'webgl.disabled': !options.webgl,
+    'dom.w3c_touch_events.enabled': options.touch ? 1 : 0 };
+  return new PuppeteerBrowser(await puppeteer.launch({ browser: 'firefox', executablePath: '/usr/bin/firefox-esr',
+    headless: false, userDataDir: profile, defaultViewport: null, extraPrefsFirefox: prefs,
+    // A page of its own first, not a blank one, whose address bar would keep the keyboard.
+    args: [`--width=${options.width}`, `--height=${options.windowSize}`, startPage(profile)],
+    handleSIGINT: false, handleSIGTERM: false, handleSIGHUP: false }));
+}
+
+// What the page says and asks for, gathered in WebKit's page, where the
+// driver hears neither its console nor its requests: from the moment the
+// page has loaded.
+function listenInThePage() {
+  const heard = [];
+  window.heardByTheChecks = heard;
+  for (const level of ['log', 'info', 'debug', 'warn', 'error']) {
+    const original = console[level];
+    console[level] = (...words) => { heard.push([level, words.join(' ')]); original.apply(console, words); };
+  }
+  addEventListener('error', (event) => heard.push(['uncaught', event.message]));
+  addEventListener('unhandledrejection', (event) => heard.push(['uncaught', String(event.reason)]));
+  document.addEventListener('securitypolicyviolation',
+    (event) => heard.push(['error', `the Content-Security-Policy blocked ${event.blockedURI}`]));
+  const requested = (entries) => entries.forEach((entry) => heard.push(['request', entry.name]));
+  requested(performance.getEntriesByType('resource'));
+  new PerformanceObserver((list) => requested(list.getEntries())).observe({ type: 'resource' });
+}
+
+// WebKit's MiniBrowser, whose windows have a toolbar except the ones a page
+// opens without one: the page is opened from a blank page of the profile.
+class WebKitBrowser extends BrowserWindow {
+  constructor(driver, address, options, profile) {
+    super(driver);
+    this.address = address;
+    this.options = options;
+    this.profile = profile;
+  }
+
+  async command(method, path, body) {
+    const response = await fetch(`${this.address}${path}`, { method, body: body && JSON.stringify(body) });
+    const { value } = await response.json();
+    if (!response.ok) {
+      throw new Error(`WebDriver ${method} ${path}: ${value.message}`);
+    }
+    return value;
+  }
+
+  async open(url) {
+    const browserOptions = { binary: this.options.miniBrowser, args: ['--automation',
+      '--javascript-can-open-windows-automatically=true', '--allow-file-access-from-file-urls=true',
+      `--enable-webgl=${this.options.webgl}`] };
+    const session = await this.command('POST', '/session',
+      { capabilities: { alwaysMatch: { 'webkitgtk:browserOptions': browserOptions } } });
+    this.session = `/session/${session.sessionId}`;
+    await this.command('POST', `${this.session}/url`, { url: startPage(this.profile) });
+    const features = `popup,width=${this.options.width},height=${this.options.windowSize},left=${WINDOW_PLACE},top=${WINDOW_PLACE}`;
+    await this.command('POST', `${this.session}/execute/sync`,
+      { script: `window.open(${JSON.stringify(url)}, 'curve-viewer', ${JSON.stringify(features)})`, args: [] });
+    const openerHandle = await this.command('GET', `${this.session}/window`);
+    const handles = await this.command('GET', `${this.session}/window/handles`);
+    await this.command('POST', `${this.session}/window`, { handle: handles.find((handle) => handle !== openerHandle) });
+    while (await this.evaluate(() => document.readyState) !== 'complete') {
+      await wait(50);
+    }
+    await this.evaluate(listenInThePage);
+    this.relayHeard();
+  }
+
+  // Passes on what the page has said and asked for, as long as it runs.
+  async relayHeard() {
+    for (;;) {
+      const heard = await this.evaluate(() => window.heardByTheChecks.splice(0)).catch(() => []);
+      for (const [level, text] of heard) {
+        if (level === 'request') {
+          this.listeners.request(text);
+        } else {
+          this.listeners.console(level, text);
+        }
+      }
+      await wait(100);
+    }
+  }
+
+  evaluate(action) {
+    return this.command('POST', `${this.session}/execute/async`, { args: [], script:
+      `const done = arguments[arguments.length - 1]; Promise.resolve((${action})()).then(done);` });
+  }
+
+  // Its pointer actions of the touch type arrive in the page as the mouse's.
+  tap() {
+    throw new Error("cannot: WebKitGTK's WebDriver has no touch screen, and taps with the mouse");
+  }
+
+  async close() {
+    this.listeners.closed = () => {};
+    await this.command('DELETE', this.session).catch(() => {});
+  }
+}
+
+// A port no one listens on now.
+function freePort() {
+  return new Promise((resolve) => {
+    const server = createServer().listen(0, '127.0.0.1', () => {
+      const { port } = server.address();
+      server.close(() => resolve(port));
+    });
+  });
+}
+
+// The MiniBrowser of WebKitGTK, in the library folder of the system's architecture.
+function findMiniBrowser() {
+  const folders = readdirSync('/usr/lib').map((folder) => join('/usr/lib', folder, 'webkit2gtk-4.1', 'MiniBrowser'));
+  return folders.find((path) => existsSync(path)) ?? 'MiniBrowser';
+}
+
+async function openWebKit(options, profile) {
+  const port = await freePort();
+  const environment = { ...process.env, GDK_SCALE: String(options.scale) };
+  const driver = spawn('WebKitWebDriver', [`--port=${port}`], { stdio: 'ignore', detached: true, env: environment });
+  const address = `http://127.0.0.1:${port}`;
+  const deadline = Date.now() + START_TIMEOUT_MILLISECONDS;
+  while (!(await fetch(`${address}/status`).then((response) => response.ok, () => false))) {
+    if (Date.now() > deadline) {
+      throw new Error('WebKitWebDriver did not start');
+    }
+    await wait(50);
+  }
+  return new WebKitBrowser(driver, address, { ...options, miniBrowser: findMiniBrowser() }, profile);
+}
+
+const OPENERS = { chromium: openChromium, firefox: openFirefox, webkit: openWebKit };
+
+// Opens the browser of that name, with a profile of its own that goes with it.
+export async function openBrowser(name, options) {
+  const opener = OPENERS[name];
+  if (!opener) {
+    throw new Error(`no browser named ${name}: chromium, firefox or webkit`);
+  }
+  const profile = mkdtempSync(join(tmpdir(), `curve-viewer-${name}-`));
+  const browser = await opener(options, profile);
+  cleanUpAfterUs(browser.processGroup, profile);
+  return browser;
+}
