@@ -105,7 +105,7 @@ void glutSwapBuffers(void)
     web::finishFrame();
 }
 
-// cppcheck-suppress constParameter ; GLUT's own signature
+// cppcheck-suppress [constParameter, constParameterPointer] ; GLUT's own signature
 void glutBitmapCharacter(void* font, int character)
 {
     if (font != GLUT_BITMAP_8_BY_13 || character < 1 || character >= web::GLYPH_CODES) {

@@ -130,19 +130,28 @@ const char* cannot(Ability ability)
     return programUnderTest().whyNot[static_cast<std::size_t>(ability)];
 }
 
-ViewerCommand viewerCommand(const std::vector<std::string>& arguments)
+namespace {
+
+// The command of the program under test's launcher, from its setting.
+ViewerCommand launcherCommand(bool emptyArgumentVector)
 {
     const Launcher& launcher = programUnderTest();
-    ViewerCommand command =
-        launcher.command(launcher.variable == nullptr ? nullptr : std::getenv(launcher.variable), false);
+    return launcher.command(launcher.variable == nullptr ? nullptr : std::getenv(launcher.variable),
+                            emptyArgumentVector);
+}
+
+}
+
+ViewerCommand viewerCommand(const std::vector<std::string>& arguments)
+{
+    ViewerCommand command = launcherCommand(false);
     command.argv.insert(command.argv.end(), arguments.begin(), arguments.end());
     return command;
 }
 
 ViewerCommand viewerCommandWithEmptyArgumentVector()
 {
-    const Launcher& launcher = programUnderTest();
-    return launcher.command(launcher.variable == nullptr ? nullptr : std::getenv(launcher.variable), true);
+    return launcherCommand(true);
 }
 
 const CurveShape CURVES[] = {
@@ -257,10 +266,6 @@ Picture ViewerOnScreen::waitForPicture(const std::string& label)
     return picture;
 }
 
-namespace {
-
-// Checks that a picture has this size and has been painted at it: the clear
-// colour in the corner, which nothing drawn reaches, and the axes asked for.
 PictureCheck paintedAtSize(int width, int height, Axes axes)
 {
     return [width, height, axes](const Picture& candidate) {
@@ -271,8 +276,6 @@ PictureCheck paintedAtSize(int width, int height, Axes axes)
         ::testing::AssertionResult corner = probeRect(candidate, 0, 0, 2, 2, BACKGROUND);
         return corner ? probeAxes(candidate, axes) : corner;
     };
-}
-
 }
 
 Picture ViewerOnScreen::waitForSize(int width, int height)

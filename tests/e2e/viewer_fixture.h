@@ -96,6 +96,10 @@ ViewerCommand viewerCommandWithEmptyArgumentVector();
 // on a grid of points it does not come near.
 void expectCurve(const Picture& picture, const CurveShape& curve);
 
+// Checks that a picture has this size and has been painted at it: the clear
+// colour in the corner, which nothing drawn reaches, and the axes asked for.
+PictureCheck paintedAtSize(int width, int height, Axes axes = {});
+
 // The viewer started on a private desktop, a bare X server unless a test
 // asks for another; every test also checks that it wrote nothing to standard
 // output or standard error.

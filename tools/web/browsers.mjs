@@ -10,6 +10,7 @@ import { existsSync, mkdirSync, mkdtempSync, readdirSync, writeFileSync } from '
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
+import { setTimeout as wait } from 'node:timers/promises';
 import { pathToFileURL } from 'node:url';
 
 // Where the window asks to be placed, as curve-viewer asks for its own.
@@ -21,10 +22,6 @@ const START_TIMEOUT_MILLISECONDS = 30000;
 function cleanUpAfterUs(processGroup, profile) {
   spawn('bash', ['-c', 'read _; kill -TERM -- "-$0"; sleep 1; kill -KILL -- "-$0"; rm -rf "$1"', String(processGroup), profile],
     { stdio: ['pipe', 'ignore', 'ignore'], detached: true }).unref();
-}
-
-function wait(milliseconds) {
-  return new Promise((resume) => setTimeout(resume, milliseconds));
 }
 
 // What every browser answers: it passes on what the page logs and requests,
