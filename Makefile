@@ -186,11 +186,13 @@ web:
 test-web: web
 	@$(MAKE) --no-print-directory check-web
 
-# Runs the end-to-end checks on WEB_PAGE in Chromium, Firefox and WebKit.
+# Runs the end-to-end checks on WEB_PAGE in Chromium, Firefox and WebKit;
+# WEB_CHECKS=--page-only keeps to the pictures, the keys and the page's own.
+WEB_CHECKS :=
 check-web: configure-tests browser-drivers
 	@tools/install-packages $(WEB_CHECK_PACKAGES)
 	cmake --build $(BUILD_DIR) --target viewer_e2e_test --parallel $(JOBS)
-	tests/web/check-in-browsers $(WEB_PAGE) $(BUILD_DIR)/tests/viewer_e2e_test
+	tests/web/check-in-browsers $(WEB_CHECKS) $(WEB_PAGE) $(BUILD_DIR)/tests/viewer_e2e_test
 
 # Installs puppeteer-core, at the version package-lock.json names, into tools/web.
 browser-drivers:
@@ -215,10 +217,12 @@ distcheck: tarball package
 	    $(PACKAGE_BUILD_DIR)/curve-viewer_$(VERSION)_$$(dpkg --print-architecture).deb
 
 # Makes the release twice, from clones of the committed HEAD in two folders,
-# and compares the two.
+# and compares the two; with MADE_RELEASE, compares a release made elsewhere
+# of the same commit with one made here.
+MADE_RELEASE :=
 test-reproducible:
 	@tools/install-packages $(RELEASE_PACKAGES)
-	tests/package/check-reproducible
+	tests/package/check-reproducible $(MADE_RELEASE)
 
 # Runs make run, make test and make test-package as a newcomer would, in a
 # fresh minimal chroot of a Debian release: RELEASE=bookworm, trixie, testing, ...

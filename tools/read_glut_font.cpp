@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -59,9 +60,8 @@ Glyph readGlyph(int code)
     return glyph;
 }
 
-// Prints the table: the glyphs in a cell of 8 by 13 pixels at the same place
-// for all of them, around all the ink any of them has.
-int printTable()
+// The lowest and the highest place any glyph has ink at.
+std::pair<Ink, Ink> inkBounds()
 {
     Ink lowest{0, 0};
     Ink highest{0, 0};
@@ -71,6 +71,31 @@ int printTable()
             highest = Ink{std::max(highest.x, ink.x), std::max(highest.y, ink.y)};
         }
     }
+    return {lowest, highest};
+}
+
+// Prints the rows of one glyph, in a cell whose lower left corner is at lowest.
+void printGlyph(int code, Ink lowest)
+{
+    std::array<unsigned, ROWS> rows{};
+    for (const Ink& ink : glyphs[static_cast<std::size_t>(code)].ink) {
+        rows[static_cast<std::size_t>(ROWS - 1 - (ink.y - lowest.y))] |= 0x80U >> (ink.x - lowest.x);
+    }
+    std::printf("    {");
+    for (int row = 0; row < ROWS; ++row) {
+        std::printf("0x%02x%s", rows[static_cast<std::size_t>(row)], row + 1 < ROWS ? ", " : "},");
+    }
+    if (code > ' ' && code < 127) {
+        std::printf(" // '%s%c'", code == '\\' || code == '\'' ? "\\" : "", code);
+    }
+    std::printf("\n");
+}
+
+// Prints the table: the glyphs in a cell of 8 by 13 pixels at the same place
+// for all of them, around all the ink any of them has.
+int printTable()
+{
+    const auto [lowest, highest] = inkBounds();
     if (highest.x - lowest.x >= COLUMNS || highest.y - lowest.y >= ROWS) {
         std::fprintf(stderr, "read_glut_font: the ink spans %dx%d pixels, more than the %dx%d of the font\n",
                      highest.x - lowest.x + 1, highest.y - lowest.y + 1, COLUMNS, ROWS);
@@ -87,18 +112,7 @@ int printTable()
                 "const unsigned char GLYPHS_8_BY_13[GLYPH_CODES][GLYPH_ROWS] = {\n",
                 -lowest.x, -lowest.y, COLUMNS);
     for (int code = 0; code < CODES; ++code) {
-        std::array<unsigned, ROWS> rows{};
-        for (const Ink& ink : glyphs[static_cast<std::size_t>(code)].ink) {
-            rows[static_cast<std::size_t>(ROWS - 1 - (ink.y - lowest.y))] |= 0x80U >> (ink.x - lowest.x);
-        }
-        std::printf("    {");
-        for (int row = 0; row < ROWS; ++row) {
-            std::printf("0x%02x%s", rows[static_cast<std::size_t>(row)], row + 1 < ROWS ? ", " : "},");
-        }
-        if (code > ' ' && code < 127) {
-            std::printf(" // '%s%c'", code == '\\' || code == '\'' ? "\\" : "", code);
-        }
-        std::printf("\n");
+        printGlyph(code, lowest);
     }
     std::printf("};\n\n}\n");
     return 0;
