@@ -6,7 +6,8 @@
 # build-package/ the program alone, built as Debian builds its packages, and
 # build-package-arm64/, build-package-armhf/ the same cross-built for ARM;
 # build-windows/ the program cross-built for Windows, its installer and zip;
-# build-web/ the program built as one web page, build-web/curve-viewer.html;
+# build-web/ the program built as one web page, build-web/curve-viewer.html,
+# and as a web app for any static web host, build-web/site/;
 # build-release/ the release: the source tarball, the packages and SHA256SUMS.
 
 BUILD_DIR := build
@@ -26,8 +27,10 @@ PACKAGE_BUILD_DIR := build-package$(if $(ARCH),-$(ARCH))
 SYSROOT := $(PACKAGE_BUILD_DIR)/sysroot
 WINDOWS_BUILD_DIR := build-windows
 WEB_BUILD_DIR := build-web
-# The page the browser checks open: the one make web builds, unless given.
+# The page the browser checks open, and the web app's page they serve over
+# http: the ones make web builds, unless given; an empty WEB_SITE serves none.
 WEB_PAGE := $(WEB_BUILD_DIR)/curve-viewer.html
+WEB_SITE := $(WEB_BUILD_DIR)/site/index.html
 RELEASE_DIR := build-release
 VERSION := $(shell sed -n '1s/^[^(]*(\([^)]*\)).*/\1/p' data/changelog)
 VIEWER := $(BUILD_DIR)/src/viewer/curve-viewer
@@ -59,7 +62,7 @@ WEB_PACKAGES := make cmake emscripten
 WEB_CHECK_PACKAGES := chromium firefox-esr webkit2gtk-driver libwebkit2gtk-4.1-0
 # What makes every file of a release.
 RELEASE_PACKAGES := $(BUILD_PACKAGES) $(PACKAGE_PACKAGES) g++-aarch64-linux-gnu g++-arm-linux-gnueabihf mmdebstrap \
-	$(WINDOWS_PACKAGES) $(WINDOWS_PACKAGE_PACKAGES) emscripten
+	$(WINDOWS_PACKAGES) $(WINDOWS_PACKAGE_PACKAGES) emscripten zip
 # ImageMagick compares the program's icon with the committed images.
 WINDOWS_CHECK_PACKAGES := wine wine64 imagemagick
 
@@ -176,7 +179,8 @@ check-windows: windows-package configure-tests
 	cmake --build $(BUILD_DIR) --target viewer_e2e_test --parallel $(JOBS)
 	tests/windows/check-under-wine $(WINDOWS_BUILD_DIR) $(BUILD_DIR)/tests/viewer_e2e_test
 
-# Builds the program as one web page that needs no server: build-web/curve-viewer.html.
+# Builds the program as one web page that needs no server,
+# build-web/curve-viewer.html, and as a web app's site, build-web/site/.
 web:
 	@tools/install-packages $(WEB_PACKAGES)
 	emcmake cmake -S . -B $(WEB_BUILD_DIR) -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
@@ -188,11 +192,13 @@ test-web: web
 
 # Runs the end-to-end checks on WEB_PAGE in Chromium, Firefox and WebKit;
 # WEB_CHECKS=--page-only keeps to the pictures, the keys and the page's own.
+# Then the same checks and the app's own on WEB_SITE, served over http.
 WEB_CHECKS :=
 check-web: configure-tests browser-drivers
 	@tools/install-packages $(WEB_CHECK_PACKAGES)
 	cmake --build $(BUILD_DIR) --target viewer_e2e_test --parallel $(JOBS)
 	tests/web/check-in-browsers $(WEB_CHECKS) $(WEB_PAGE) $(BUILD_DIR)/tests/viewer_e2e_test
+	$(if $(WEB_SITE),tests/web/check-in-browsers --over-http $(WEB_SITE) $(BUILD_DIR)/tests/viewer_e2e_test)
 
 # Installs puppeteer-core, at the version package-lock.json names, into tools/web.
 browser-drivers:
@@ -205,7 +211,7 @@ tarball:
 
 # Makes the release of the committed HEAD in build-release/: the source
 # tarball, the .deb for amd64, arm64 and armhf, the Windows installer and
-# zip, the web page, and their SHA256SUMS.
+# zip, the web page, the web app's site as a zip, and their SHA256SUMS.
 release:
 	@tools/install-packages $(RELEASE_PACKAGES)
 	tools/make-release $(RELEASE_DIR)

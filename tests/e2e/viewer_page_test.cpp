@@ -1,9 +1,9 @@
 // What only the page in a browser has: the name a screen reader hears, taps,
 // a phone's narrow screen, a dense screen, a WebGL context the browser takes
-// away, and a browser without WebGL. The page is opened from file://, with no
-// server, and in every check the launcher writes out whatever the page logs
-// or throws and every request it makes beyond its own file, which the fixture
-// expects to be nothing.
+// away, and a browser without WebGL; and, served over http as a web app, its
+// installing, its working offline and its updates. In every check the
+// launcher writes out whatever the page logs or throws and every request it
+// makes beyond its own file or origin, which the fixture expects to be nothing.
 #include "viewer_fixture.h"
 
 #include <X11/keysym.h>
@@ -156,6 +156,77 @@ TEST_F(ViewerInABrowser, WithoutWebGLSaysItNeedsIt)
 {
     ASSERT_NO_FATAL_FAILURE(startPage({"--without-webgl"}));
     EXPECT_TRUE(reported({"text: ", "needs WebGL"}));
+}
+
+// The page as a web app, served over http by the launcher.
+class ViewerAsAnApp : public ViewerInABrowser {
+protected:
+    void SetUp() override
+    {
+        ViewerInABrowser::SetUp();
+        const std::vector<std::string> command = viewerCommand({}).argv;
+        if (!IsSkipped() && std::find(command.begin(), command.end(), "--over-http") == command.end()) {
+            GTEST_SKIP() << "the page is opened from a file, and only a page that a web server serves is an app "
+                            "(check-in-browsers --over-http)";
+        }
+    }
+
+    // Opens the app with what the launcher's signal is to do.
+    void startApp(const std::string& signalAction)
+    {
+        action = signalAction;
+        startPage({"--on-signal=" + action});
+    }
+
+    // Has the launcher do its signal's action; skips where the browser cannot.
+    void act()
+    {
+        viewer->sendSignal(SIGUSR2);
+        const std::string done = reportedLine({"signal: " + action});
+        if (done.find("cannot") != std::string::npos) {
+            GTEST_SKIP() << done;
+        }
+        ASSERT_EQ("signal: " + action + " done", done);
+    }
+
+    std::string action;
+};
+
+TEST_F(ViewerAsAnApp, InstallsWithItsNameIconsAndAWindowOfItsOwn)
+{
+    ASSERT_NO_FATAL_FAILURE(startApp("installability"));
+    waitForPicture(CURVES[0].label);
+    ASSERT_NO_FATAL_FAILURE(act());
+    if (IsSkipped()) {
+        return;
+    }
+    EXPECT_TRUE(reported({"installability errors: none"}));
+    for (const char* field : {R"("name": "Curve Viewer")", R"("start_url": "./")", R"("scope": "./")",
+                              R"("display": "standalone")", R"("sizes": "192x192")", R"("sizes": "512x512")",
+                              R"("purpose": "maskable")"}) {
+        EXPECT_TRUE(reported({"manifest: ", field}));
+    }
+}
+
+TEST_F(ViewerAsAnApp, AfterOneVisitDrawsAndAnswersKeysWithTheServerGone)
+{
+    ASSERT_NO_FATAL_FAILURE(startApp("go-offline"));
+    typeKeys({XK_space});
+    waitForPicture(CURVES[1].label);
+    ASSERT_NO_FATAL_FAILURE(act());
+    // Loaded again from the app's cache, the program starts over.
+    expectCurve(waitForPicture(CURVES[0].label), CURVES[0]);
+    typeKeys({XK_space});
+    expectCurve(waitForPicture(CURVES[1].label), CURVES[1]);
+}
+
+TEST_F(ViewerAsAnApp, SecondVisitAfterALaterReleaseIsFoundGetsIt)
+{
+    ASSERT_NO_FATAL_FAILURE(startApp("later-release"));
+    waitForPicture(CURVES[0].label);
+    ASSERT_NO_FATAL_FAILURE(act());
+    EXPECT_TRUE(reported({"text: ", "later release"}));
+    expectCurve(waitForPicture(CURVES[0].label), CURVES[0]);
 }
 
 }

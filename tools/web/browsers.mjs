@@ -55,6 +55,19 @@ class PuppeteerBrowser extends BrowserWindow {
 
   evaluate(action) { return this.page.evaluate(action); }
   tap(x, y) { return this.page.touchscreen.tap(x, y); }
+  reload() { return this.page.reload(); }
+
+  // Whether Chromium would install the page as an app, and the manifest it read.
+  async installability() {
+    if (this.browser.protocol !== 'cdp') {
+      throw new Error('cannot: only Chromium tells whether a page is installable');
+    }
+    const session = await this.page.createCDPSession();
+    const { installabilityErrors } = await session.send('Page.getInstallabilityErrors');
+    const { data } = await session.send('Page.getAppManifest');
+    await session.detach();
+    return { errors: installabilityErrors.map((error) => error.errorId), manifest: data };
+  }
 
   async close() {
     this.listeners.closed = () => {};
@@ -76,9 +89,12 @@ const CHROMIUM_ARGUMENTS = ['--use-angle=swiftshader', '--enable-unsafe-swiftsha
   '--disable-sync', '--disable-background-networking', '--disable-component-update',
   ...(process.getuid() === 0 ? ['--no-sandbox'] : [])];
 
-// Starts Chromium with these arguments beside its own, headless or with windows.
+// Starts Chromium with these arguments beside its own, headless or with
+// windows. The folder it makes for its singleton socket is kept in the
+// profile, so that it goes with it.
 export function launchChromium(args, headless, profile) {
   return puppeteer.launch({ executablePath: '/usr/bin/chromium', headless, pipe: true, userDataDir: profile,
+    env: { ...process.env, TMPDIR: profile },
     defaultViewport: null, args: [...CHROMIUM_ARGUMENTS, ...args], ignoreDefaultArgs: ['--enable-automation', 'about:blank'],
     handleSIGINT: false, handleSIGTERM: false, handleSIGHUP: false });
 }
@@ -96,12 +112,14 @@ async function openChromium(options, profile) {
   return new PuppeteerBrowser(await launchChromium(args, false, profile));
 }
 
-// Firefox with its toolbars hidden by the profile's own style sheet.
+// Firefox with its toolbars and status panel hidden by the profile's own style sheet.
 async function openFirefox(options, profile) {
   mkdirSync(join(profile, 'chrome'));
   writeFileSync(join(profile, 'chrome', 'userChrome.css'),
     ':root { --window-min-width: 0px !important; min-width: 0 !important; }\n' +
-    '#navigator-toolbox, #navigator-toolbox *, #browser > :not(#tabbrowser-tabbox) { visibility: collapse !important; }\n');
+    '#navigator-toolbox, #navigator-toolbox *, #browser > :not(#tabbrowser-tabbox) { visibility: collapse !important; }\n' +
+    // The panel that says what a page over the network is loading would lie over the picture.
+    '#statuspanel { display: none !important; }\n');
   const prefs = { 'toolkit.legacyUserProfileCustomizations.stylesheets': true, 'browser.tabs.inTitlebar': 0,
     'layout.css.devPixelsPerPx': String(options.scale), 'webgl.disabled': !options.webgl,
     'dom.w3c_touch_events.enabled': options.touch ? 1 : 0 };
@@ -139,9 +157,19 @@ class WebKitBrowser extends BrowserWindow {
     this.address = address;
     this.options = options;
     this.profile = profile;
+    this.lastCommand = Promise.resolve();
   }
 
-  async command(method, path, body) {
+  // Sends one command at a time: a script still running when the page
+  // navigates keeps the driver from answering anything else until the
+  // script's time runs out.
+  command(method, path, body) {
+    const sent = this.lastCommand.then(() => this.send(method, path, body));
+    this.lastCommand = sent.catch(() => {});
+    return sent;
+  }
+
+  async send(method, path, body) {
     const response = await fetch(`${this.address}${path}`, { method, body: body && JSON.stringify(body) });
     const { value } = await response.json();
     if (!response.ok) {
@@ -164,11 +192,20 @@ class WebKitBrowser extends BrowserWindow {
     const openerHandle = await this.command('GET', `${this.session}/window`);
     const handles = await this.command('GET', `${this.session}/window/handles`);
     await this.command('POST', `${this.session}/window`, { handle: handles.find((handle) => handle !== openerHandle) });
-    while (await this.evaluate(() => document.readyState) !== 'complete') {
+    await this.listenOnceLoaded();
+    this.relayHeard();
+  }
+
+  async reload() {
+    await this.command('POST', `${this.session}/refresh`, {});
+    await this.listenOnceLoaded();
+  }
+
+  async listenOnceLoaded() {
+    while (await this.evaluate(() => document.readyState).catch(() => 'loading') !== 'complete') {
       await wait(50);
     }
     await this.evaluate(listenInThePage);
-    this.relayHeard();
   }
 
   // Passes on what the page has said and asked for, as long as it runs.
@@ -194,6 +231,10 @@ class WebKitBrowser extends BrowserWindow {
   // Its pointer actions of the touch type arrive in the page as the mouse's.
   tap() {
     throw new Error("cannot: WebKitGTK's WebDriver has no touch screen, and taps with the mouse");
+  }
+
+  installability() {
+    throw new Error('cannot: only Chromium tells whether a page is installable');
   }
 
   async close() {
@@ -235,7 +276,8 @@ async function openWebKit(options, profile) {
 
 const OPENERS = { chromium: openChromium, firefox: openFirefox, webkit: openWebKit };
 
-// Opens the browser of that name, with a profile of its own that goes with it.
+// Opens the browser of that name, with a profile of its own that goes with
+// it, and with it whatever else the caller keeps in the profile's folder.
 export async function openBrowser(name, options) {
   const opener = OPENERS[name];
   if (!opener) {
@@ -244,5 +286,6 @@ export async function openBrowser(name, options) {
   const profile = mkdtempSync(join(tmpdir(), `curve-viewer-${name}-`));
   const browser = await opener(options, profile);
   cleanUpAfterUs(browser.processGroup, profile);
+  browser.profile = profile;
   return browser;
 }
