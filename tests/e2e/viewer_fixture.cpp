@@ -214,7 +214,8 @@ void ViewerOnScreen::TearDown()
     }
     if (!notCheckedForTheDriver.empty()) {
         GTEST_SKIP() << "not checked:" << notCheckedForTheDriver << " the GL driver (" << renderer
-                     << ") draws no line that long at that size, even alone in a bare window (README, Known issues)";
+                     << ") draws no line that long at that size, even alone in a bare window "
+                        "(docs/README-debian.md, Known issues)";
     }
 }
 
