@@ -41,6 +41,18 @@ protected:
         startViewer(options);
     }
 
+    // Has the launcher do what its signal was set to do, and waits until it
+    // is done; skips where the browser cannot do it.
+    void signalLauncher(const std::string& action)
+    {
+        viewer->sendSignal(SIGUSR2);
+        const std::string done = reportedLine({"signal: " + action});
+        if (done.find("cannot") != std::string::npos) {
+            GTEST_SKIP() << done;
+        }
+        ASSERT_EQ("signal: " + action + " done", done);
+    }
+
     // Waits until the launcher has reported a line that starts with the
     // first of the words and holds the others, and returns it; empty if none came.
     std::string reportedLine(const std::vector<std::string>& words)
@@ -99,12 +111,10 @@ TEST_F(ViewerInABrowser, TapShowsTheNextCurveAndAMouseClickNothing)
     std::this_thread::sleep_for(GRACE);
     EXPECT_TRUE(samePicture(first, waitForPicture(CURVES[0].label))) << "after a mouse click";
     // The launcher taps the middle of the picture, where the browser can.
-    viewer->sendSignal(SIGUSR2);
-    const std::string tapped = reportedLine({"signal: tap"});
-    if (tapped.find("cannot") != std::string::npos) {
-        GTEST_SKIP() << tapped;
+    ASSERT_NO_FATAL_FAILURE(signalLauncher("tap"));
+    if (IsSkipped()) {
+        return;
     }
-    ASSERT_EQ("signal: tap done", tapped);
     expectCurve(waitForPicture(CURVES[1].label), CURVES[1]);
 }
 
@@ -170,33 +180,13 @@ protected:
                             "(check-in-browsers --over-http)";
         }
     }
-
-    // Opens the app with what the launcher's signal is to do.
-    void startApp(const std::string& signalAction)
-    {
-        action = signalAction;
-        startPage({"--on-signal=" + action});
-    }
-
-    // Has the launcher do its signal's action; skips where the browser cannot.
-    void act()
-    {
-        viewer->sendSignal(SIGUSR2);
-        const std::string done = reportedLine({"signal: " + action});
-        if (done.find("cannot") != std::string::npos) {
-            GTEST_SKIP() << done;
-        }
-        ASSERT_EQ("signal: " + action + " done", done);
-    }
-
-    std::string action;
 };
 
 TEST_F(ViewerAsAnApp, InstallsWithItsNameIconsAndAWindowOfItsOwn)
 {
-    ASSERT_NO_FATAL_FAILURE(startApp("installability"));
+    ASSERT_NO_FATAL_FAILURE(startPage({"--on-signal=installability"}));
     waitForPicture(CURVES[0].label);
-    ASSERT_NO_FATAL_FAILURE(act());
+    ASSERT_NO_FATAL_FAILURE(signalLauncher("installability"));
     if (IsSkipped()) {
         return;
     }
@@ -210,10 +200,10 @@ TEST_F(ViewerAsAnApp, InstallsWithItsNameIconsAndAWindowOfItsOwn)
 
 TEST_F(ViewerAsAnApp, AfterOneVisitDrawsAndAnswersKeysWithTheServerGone)
 {
-    ASSERT_NO_FATAL_FAILURE(startApp("go-offline"));
+    ASSERT_NO_FATAL_FAILURE(startPage({"--on-signal=go-offline"}));
     typeKeys({XK_space});
     waitForPicture(CURVES[1].label);
-    ASSERT_NO_FATAL_FAILURE(act());
+    ASSERT_NO_FATAL_FAILURE(signalLauncher("go-offline"));
     // Loaded again from the app's cache, the program starts over.
     expectCurve(waitForPicture(CURVES[0].label), CURVES[0]);
     typeKeys({XK_space});
@@ -222,9 +212,9 @@ TEST_F(ViewerAsAnApp, AfterOneVisitDrawsAndAnswersKeysWithTheServerGone)
 
 TEST_F(ViewerAsAnApp, SecondVisitAfterALaterReleaseIsFoundGetsIt)
 {
-    ASSERT_NO_FATAL_FAILURE(startApp("later-release"));
+    ASSERT_NO_FATAL_FAILURE(startPage({"--on-signal=later-release"}));
     waitForPicture(CURVES[0].label);
-    ASSERT_NO_FATAL_FAILURE(act());
+    ASSERT_NO_FATAL_FAILURE(signalLauncher("later-release"));
     EXPECT_TRUE(reported({"text: ", "later release"}));
     expectCurve(waitForPicture(CURVES[0].label), CURVES[0]);
 }

@@ -16,6 +16,7 @@ import { pathToFileURL } from 'node:url';
 // Where the window asks to be placed, as curve-viewer asks for its own.
 const WINDOW_PLACE = 100;
 const START_TIMEOUT_MILLISECONDS = 30000;
+const NO_INSTALLABILITY_REPORT = 'cannot: only Chromium tells whether a page is installable';
 
 // Ends the browser's process group and removes its profile once this process
 // has ended, however it ends: the pipe the watchdog reads closes with it.
@@ -60,7 +61,7 @@ class PuppeteerBrowser extends BrowserWindow {
   // Whether Chromium would install the page as an app, and the manifest it read.
   async installability() {
     if (this.browser.protocol !== 'cdp') {
-      throw new Error('cannot: only Chromium tells whether a page is installable');
+      throw new Error(NO_INSTALLABILITY_REPORT);
     }
     const session = await this.page.createCDPSession();
     const { installabilityErrors } = await session.send('Page.getInstallabilityErrors');
@@ -152,11 +153,10 @@ function listenInThePage() {
 // WebKit's MiniBrowser, whose windows have a toolbar except the ones a page
 // opens without one: the page is opened from a blank page of the profile.
 class WebKitBrowser extends BrowserWindow {
-  constructor(driver, address, options, profile) {
+  constructor(driver, address, options) {
     super(driver);
     this.address = address;
     this.options = options;
-    this.profile = profile;
     this.lastCommand = Promise.resolve();
   }
 
@@ -234,7 +234,7 @@ class WebKitBrowser extends BrowserWindow {
   }
 
   installability() {
-    throw new Error('cannot: only Chromium tells whether a page is installable');
+    throw new Error(NO_INSTALLABILITY_REPORT);
   }
 
   async close() {
@@ -259,7 +259,7 @@ function findMiniBrowser() {
   return folders.find((path) => existsSync(path)) ?? 'MiniBrowser';
 }
 
-async function openWebKit(options, profile) {
+async function openWebKit(options) {
   const port = await freePort();
   const environment = { ...process.env, GDK_SCALE: String(options.scale) };
   const driver = spawn('WebKitWebDriver', [`--port=${port}`], { stdio: 'ignore', detached: true, env: environment });
@@ -271,7 +271,7 @@ async function openWebKit(options, profile) {
     }
     await wait(50);
   }
-  return new WebKitBrowser(driver, address, { ...options, miniBrowser: findMiniBrowser() }, profile);
+  return new WebKitBrowser(driver, address, { ...options, miniBrowser: findMiniBrowser() });
 }
 
 const OPENERS = { chromium: openChromium, firefox: openFirefox, webkit: openWebKit };
