@@ -128,14 +128,25 @@ mergeInto(LibraryManager.library, {
       });
     },
 
-    // The 8-bit character a key types, as GLUT reports it; -1 for a key that
-    // types none, or one beyond Latin-1, or one the browser cannot name.
+    // The keys GLUT reports that type no printable character.
+    namedKeys: { Enter: 13, Tab: 9, Backspace: 8, Escape: 27, Delete: 127 },
+
+    // Whether the key is the program's: Escape and the keys that type a
+    // character, unless pressed with Ctrl, Command or Alt. AltGr, which types
+    // characters, is not Alt. Every other key is the browser's: F5 reloads,
+    // F11 goes full screen, Alt+Left goes back.
+    isTheProgramsKey: function(event) {
+      var shortcut = (event.ctrlKey || event.metaKey || event.altKey) && !event.getModifierState('AltGraph');
+      return !event.isComposing && !shortcut && (event.key in page.namedKeys || Array.from(event.key).length === 1);
+    },
+
+    // The 8-bit character a key types, as GLUT reports it; -1 for one beyond
+    // Latin-1, which GLUT reports to neither of its keyboard callbacks.
     character: function(event) {
-      var named = { Enter: 13, Tab: 9, Backspace: 8, Escape: 27, Delete: 127 };
-      if (event.key in named) {
-        return named[event.key];
+      if (event.key in page.namedKeys) {
+        return page.namedKeys[event.key];
       }
-      var code = event.key.length === 1 ? event.key.charCodeAt(0) : -1;
+      var code = event.key.codePointAt(0);
       return code > 0 && code < 256 ? code : -1;
     },
 
@@ -144,11 +155,10 @@ mergeInto(LibraryManager.library, {
     listen: function() {
       var canvas = page.canvas;
       var options = { signal: page.listeners.signal };
-      // Keys go to the program, as in its window on a desktop, where keys
-      // without a character do nothing; with Ctrl or Command they stay the
-      // browser's shortcuts, such as the one that reloads the page.
+      // The program's keys do only what the program does with them: space
+      // does not scroll, Backspace does not go back, Tab shows the next curve.
       document.addEventListener('keydown', function(event) {
-        if (event.isComposing || ((event.ctrlKey || event.metaKey) && !event.getModifierState('AltGraph'))) {
+        if (!page.isTheProgramsKey(event)) {
           return;
         }
         event.preventDefault();
@@ -230,7 +240,11 @@ mergeInto(LibraryManager.library, {
     page.fitToLayout();
     page.prepare();
     page.listen();
-    page.canvas.focus();
+    // A page of its own takes the keys at once; in a frame the picture waits
+    // for a click or a tap, so as not to take the focus from the page around it.
+    if (window.top === window) {
+      page.canvas.focus();
+    }
   },
 
   pageRequestFrame__deps: ['$page'],

@@ -68,6 +68,13 @@ Desktop::~Desktop()
         shell->waitForEnd(COMPOSITOR_END_TIMEOUT);
     }
     shell.reset();
+    if (desktopKind == DesktopKind::Weston && !name.empty()) {
+        // Weston leaves the lock file and the socket it made for XWayland,
+        // which no server holds once weston has ended.
+        const std::string number = name.substr(1);
+        std::filesystem::remove("/tmp/.X" + number + "-lock");
+        std::filesystem::remove("/tmp/.X11-unix/X" + number);
+    }
     std::filesystem::remove_all(runtimeDirectory);
 }
 

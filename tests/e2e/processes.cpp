@@ -19,6 +19,7 @@
 namespace {
 
 const Timeout SERVER_START_TIMEOUT = std::chrono::seconds(20);
+const Timeout SERVER_END_TIMEOUT = std::chrono::seconds(5);
 
 // Forks a child that sends its standard output and error to these files, runs
 // the preparation and execs the program, looked up on the PATH, with exactly
@@ -145,7 +146,11 @@ XvfbServer::XvfbServer(const std::vector<std::string>& extraArguments) : errors(
 
 XvfbServer::~XvfbServer()
 {
-    stopProcess(pid);
+    // Ended, not killed, the server removes its lock file and its socket from /tmp.
+    kill(pid, SIGTERM);
+    if (!pollUntil([this] { return waitpid(pid, nullptr, WNOHANG) == pid; }, SERVER_END_TIMEOUT)) {
+        stopProcess(pid);
+    }
 }
 
 std::string ProcessEnd::describe() const

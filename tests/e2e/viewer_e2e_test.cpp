@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -66,9 +67,13 @@ TEST_P(ViewerOnEachDesktop, ArrowAndFunctionKeysChangeNothing)
 {
     ASSERT_NO_FATAL_FAILURE(startViewer());
     waitForPicture(CURVES[0].label);
+    std::vector<KeySym> keys = {XK_Left, XK_Right, XK_Up, XK_Down, XK_Home, XK_Page_Down, XK_Insert, XK_Cyrillic_ef};
+    if (cannot(Ability::HaveTheFunctionKeys) == nullptr) {
+        keys.insert(keys.end(), {XK_F1, XK_F5, XK_F12});
+    }
     // The one key that counts comes last: once it shows, the others have been handled.
-    typeKeys({XK_Left, XK_Right, XK_Up, XK_Down, XK_F1, XK_F5, XK_F12, XK_Home, XK_Page_Down, XK_Insert,
-              XK_Cyrillic_ef, XK_x});
+    keys.push_back(XK_x);
+    typeKeys(keys);
     expectCurve(waitForPicture(CURVES[1].label), CURVES[1]);
 }
 

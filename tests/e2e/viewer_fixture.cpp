@@ -99,20 +99,21 @@ ViewerCommand browserCommand(const char* launcher, bool /*emptyArgumentVector*/)
 
 // In the order they are looked for; the last is chosen when no other is.
 const Launcher LAUNCHERS[] = {
-    {"CURVE_VIEWER_EXE", windowsCommand, false,
+    {"CURVE_VIEWER_EXE", windowsCommand, false, false,
      {nullptr, "a Windows program gets a command line, never an empty argument vector",
       "GLUT for Windows opens no X display: under Wine, Wine alone reaches the X server, through DISPLAY",
-      WINE_DRAWS_NO_FRAME, nullptr, nullptr, NOT_IN_A_BROWSER}},
-    {"CURVE_VIEWER_BROWSER", browserCommand, true,
+      WINE_DRAWS_NO_FRAME, nullptr, nullptr, NOT_IN_A_BROWSER, nullptr}},
+    {"CURVE_VIEWER_BROWSER", browserCommand, true, true,
      {A_PAGE_HAS_NO_COMMAND_LINE, A_PAGE_HAS_NO_COMMAND_LINE,
       "the browser, not the page, holds the connection to the X server and answers for its loss",
       "a page cannot place the browser's window", "the page's memory is the browser's, in processes of its own",
-      "the page's picture keeps its 400x400 CSS pixels, whatever the size of the browser's window", nullptr}},
-    {"CURVE_VIEWER_EMULATOR", emulatedCommand, false,
+      "the page's picture keeps its 400x400 CSS pixels, whatever the size of the browser's window", nullptr,
+      "the function keys are the browser's: F5 reloads the page, F1 and F12 open the browser's help and tools"}},
+    {"CURVE_VIEWER_EMULATOR", emulatedCommand, false, false,
      {nullptr, nullptr, nullptr, nullptr, "an emulator's resident size holds its translations of the program's code",
-      nullptr, NOT_IN_A_BROWSER}},
-    {nullptr, nativeCommand, false,
-     {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, NOT_IN_A_BROWSER}},
+      nullptr, NOT_IN_A_BROWSER, nullptr}},
+    {nullptr, nativeCommand, false, false,
+     {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, NOT_IN_A_BROWSER, nullptr}},
 };
 
 }
@@ -147,6 +148,13 @@ ViewerCommand viewerCommand(const std::vector<std::string>& arguments)
     ViewerCommand command = launcherCommand(false);
     command.argv.insert(command.argv.end(), arguments.begin(), arguments.end());
     return command;
+}
+
+bool launcherHas(const std::string& option)
+{
+    const std::vector<std::string> argv = viewerCommand({}).argv;
+    return std::any_of(argv.begin(), argv.end(),
+                       [&](const std::string& word) { return word == option || word.rfind(option + "=", 0) == 0; });
 }
 
 ViewerCommand viewerCommandWithEmptyArgumentVector()
@@ -205,6 +213,9 @@ void expectCurve(const Picture& picture, const CurveShape& curve)
 ViewerOnScreen::ViewerOnScreen(Setting setting)
     : desktop(setting), client(desktop.displayName(), desktop.keyDelivery())
 {
+    if (programUnderTest().wordsBelowThePicture) {
+        client.captureTopSquareOnly();
+    }
 }
 
 void ViewerOnScreen::TearDown()
@@ -336,7 +347,8 @@ Axes ViewerOnScreen::axesTheDriverDraws(int width, int height)
     const ScreenPoint origin = client.frameOrigin(window);
     const bool placeShown = desktop.honoursPlacement() && cannot(Ability::BePlacedWhereItAsks) == nullptr;
     const bool placed = !placeShown || (origin.x == WINDOW_X && origin.y == WINDOW_Y);
-    if (size.width == WINDOW_SIZE && size.height == WINDOW_SIZE && placed) {
+    const bool roomForWords = programUnderTest().wordsBelowThePicture && size.height > WINDOW_SIZE;
+    if (size.width == WINDOW_SIZE && (size.height == WINDOW_SIZE || roomForWords) && placed) {
         return ::testing::AssertionSuccess();
     }
     return ::testing::AssertionFailure() << "window: expected " << WINDOW_SIZE << "x" << WINDOW_SIZE << " at ("

@@ -58,8 +58,10 @@ enum class Ability : std::uint8_t {
     DrawAtItsWindowsSize,
     // Run as a page in a browser.
     RunInABrowser,
+    // Have the function keys to itself.
+    HaveTheFunctionKeys,
 };
-const std::size_t ABILITY_COUNT = 7;
+const std::size_t ABILITY_COUNT = 8;
 
 // How a kind of program under test is started, and what it cannot do.
 struct Launcher {
@@ -72,6 +74,9 @@ struct Launcher {
     // Whether its window's title holds the program's title among words of
     // its own, as a browser's does, rather than being just that.
     bool titlesAmongWords;
+    // Whether its window shows words below the picture, as a page does, so
+    // that the picture is the window's top square.
+    bool wordsBelowThePicture;
     // Why it cannot do each thing, or nothing where it can.
     const char* whyNot[ABILITY_COUNT];
 };
@@ -88,6 +93,9 @@ const char* cannot(Ability ability);
 
 // Starts the program under test with these arguments after its name.
 ViewerCommand viewerCommand(const std::vector<std::string>& arguments);
+// Whether the command that starts the program under test has this option
+// of its launcher's, with a value or without.
+bool launcherHas(const std::string& option);
 // Starts the program under test with an empty argument vector. Linux hands
 // such a program one empty argument, and so does the emulator.
 ViewerCommand viewerCommandWithEmptyArgumentVector();

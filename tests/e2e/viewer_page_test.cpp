@@ -1,9 +1,11 @@
-// What only the page in a browser has: the name a screen reader hears, taps,
-// a phone's narrow screen, a dense screen, a WebGL context the browser takes
-// away, and a browser without WebGL; and, served over http as a web app, its
-// installing, its working offline and its updates. In every check the
-// launcher writes out whatever the page logs or throws and every request it
-// makes beyond its own file or origin, which the fixture expects to be nothing.
+// What only the page in a browser has: the name a screen reader hears, the
+// words that say what to do, the browser's own keys, taps, a phone's narrow
+// screen, a dense screen, a WebGL context the browser takes away, a browser
+// without WebGL or JavaScript, and a frame in a host page; and, served over
+// http as a web app, its installing, its working offline and its updates. In
+// every check the launcher writes out whatever the page logs or throws and
+// every request it makes beyond its own file or origin, which the fixture
+// expects to be nothing.
 #include "viewer_fixture.h"
 
 #include <X11/keysym.h>
@@ -20,8 +22,10 @@ namespace {
 
 // Long enough for a click to have been handled, had it been taken.
 const Timeout GRACE = std::chrono::seconds(1);
-// A phone's screen, in CSS pixels, and a dense screen's device pixels to one.
+// A phone's screen, in CSS pixels, less the browser's bars, and a dense
+// screen's device pixels to one.
 const int PHONE_WIDTH = 360;
+const int PHONE_HEIGHT = 560;
 const int DENSITY = 2;
 
 // The page in a browser, and what its launcher reports of it.
@@ -39,6 +43,16 @@ protected:
     {
         options.push_back("--report=" + report.path());
         startViewer(options);
+    }
+
+    // Opens the page with these options of the launcher's, without waiting
+    // for a window, which a page that does not run never titles.
+    void openPageUnseen(std::vector<std::string> options)
+    {
+        options.push_back("--report=" + report.path());
+        const ViewerCommand command = viewerCommand(options);
+        viewer = std::make_unique<ChildProcess>(command.program, command.argv, desktop.displayName(),
+                                                desktop.rendererEnvironment());
     }
 
     // Has the launcher do what its signal was set to do, and waits until it
@@ -96,11 +110,37 @@ TEST_F(ViewerInABrowser, NamesThePictureByItsLabelAndSaysHowToStartAgainAfterEsc
     EXPECT_TRUE(reported({"title: foo!"}));
     EXPECT_TRUE(reported({"role: img"}));
     EXPECT_TRUE(reported({std::string("name: ") + CURVES[0].label}));
+    // What to do, in words below the picture, read after its name.
+    EXPECT_TRUE(reported({"text: Press any key or tap the picture for the next curve. Escape ends the program."}));
+    EXPECT_TRUE(reported({"fits: yes"}));
     typeKeys({XK_space});
     waitForPicture(CURVES[1].label);
     EXPECT_TRUE(reported({std::string("name: ") + CURVES[1].label}));
     ASSERT_NO_FATAL_FAILURE(quitViewer());
     EXPECT_TRUE(reported({"text: ", "exit status 1", "Reload"}));
+}
+
+TEST_F(ViewerInABrowser, ReloadKeyIsTheBrowsersAndBringsBackTheFirstCurve)
+{
+    ASSERT_NO_FATAL_FAILURE(startPage());
+    typeKeys({XK_space});
+    waitForPicture(CURVES[1].label);
+    typeKeys({XK_F5});
+    expectCurve(waitForPicture(CURVES[0].label), CURVES[0]);
+}
+
+TEST_F(ViewerInABrowser, InAFrameLeavesTheFocusToTheHostPageUntilClicked)
+{
+    if (!launcherHas("--in-frame")) {
+        GTEST_SKIP() << "the page is the top-level one, not in a frame (check-in-browsers --in-frame)";
+    }
+    ASSERT_NO_FATAL_FAILURE(startPage());
+    waitForPicture(CURVES[0].label);
+    EXPECT_TRUE(reported({"host focus: field"}));
+    // The launcher has clicked the picture, which has the keys now, Escape too.
+    typeKeys({XK_space});
+    expectCurve(waitForPicture(CURVES[1].label), CURVES[1]);
+    ASSERT_NO_FATAL_FAILURE(quitViewer());
 }
 
 TEST_F(ViewerInABrowser, TapShowsTheNextCurveAndAMouseClickNothing)
@@ -120,7 +160,8 @@ TEST_F(ViewerInABrowser, TapShowsTheNextCurveAndAMouseClickNothing)
 
 TEST_F(ViewerInABrowser, PhoneScreenShowsTheWholePictureWithoutScrollingSideways)
 {
-    ASSERT_NO_FATAL_FAILURE(startPage({"--width=" + std::to_string(PHONE_WIDTH)}));
+    ASSERT_NO_FATAL_FAILURE(
+        startPage({"--width=" + std::to_string(PHONE_WIDTH), "--height=" + std::to_string(PHONE_HEIGHT)}));
     Picture page;
     ASSERT_TRUE(client.waitForSettledPicture(
         window,
@@ -132,6 +173,7 @@ TEST_F(ViewerInABrowser, PhoneScreenShowsTheWholePictureWithoutScrollingSideways
         },
         page));
     expectCurve(cropped(page, 0, 0, PHONE_WIDTH, PHONE_WIDTH), CURVES[0]);
+    EXPECT_TRUE(reported({"fits: yes"})) << "the words below the picture are off the screen";
 }
 
 TEST_F(ViewerInABrowser, DenseScreenGetsASharpPictureAtItsOwnResolution)
@@ -168,14 +210,21 @@ TEST_F(ViewerInABrowser, WithoutWebGLSaysItNeedsIt)
     EXPECT_TRUE(reported({"text: ", "needs WebGL"}));
 }
 
+TEST_F(ViewerInABrowser, WithoutJavaScriptSaysItNeedsIt)
+{
+    openPageUnseen({"--without-javascript"});
+    EXPECT_TRUE(reported({"text: ", "needs JavaScript"}));
+    viewer->sendSignal(SIGTERM);
+    EXPECT_TRUE(viewer->waitForEnd(WINDOW_TIMEOUT));
+}
+
 // The page as a web app, served over http by the launcher.
 class ViewerAsAnApp : public ViewerInABrowser {
 protected:
     void SetUp() override
     {
         ViewerInABrowser::SetUp();
-        const std::vector<std::string> command = viewerCommand({}).argv;
-        if (!IsSkipped() && std::find(command.begin(), command.end(), "--over-http") == command.end()) {
+        if (!IsSkipped() && !launcherHas("--over-http")) {
             GTEST_SKIP() << "the page is opened from a file, and only a page that a web server serves is an app "
                             "(check-in-browsers --over-http)";
         }

@@ -152,16 +152,17 @@ bool XClient::hasWindowManager()
 Picture XClient::capture(Window window)
 {
     const XWindowAttributes size = attributes(window);
+    const int height = topSquareOnly ? std::min(size.height, size.width) : size.height;
     Picture picture;
     XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned int>(size.width),
-                              static_cast<unsigned int>(size.height), AllPlanes, ZPixmap);
+                              static_cast<unsigned int>(height), AllPlanes, ZPixmap);
     if (image == nullptr) {
         return picture;
     }
     picture.width = size.width;
-    picture.height = size.height;
-    picture.pixels.reserve(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height));
-    for (int row = 0; row < size.height; ++row) {
+    picture.height = height;
+    picture.pixels.reserve(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(height));
+    for (int row = 0; row < height; ++row) {
         for (int column = 0; column < size.width; ++column) {
             const unsigned long pixel = XGetPixel(image, column, row);
             picture.pixels.push_back(Rgb{static_cast<int>((pixel & image->red_mask) >> 16),

@@ -60,6 +60,9 @@ public:
     bool hasWindowManager();
     // What the window shows now.
     Picture capture(Window window);
+    // From now on captures only the top square of a window taller than
+    // wide: a page's picture, without its words below.
+    void captureTopSquareOnly() { topSquareOnly = true; }
     // Captures the window until a picture passes the check and a second
     // capture shows the same pixels, so that no repaint is under way, or until
     // the timeout. Leaves the last picture seen in `settled` and returns the
@@ -105,6 +108,7 @@ private:
     Display* display;
     KeyDelivery delivery;
     Timeout pictureTimeout = PICTURE_TIMEOUT;
+    bool topSquareOnly = false;
 };
 
 #endif

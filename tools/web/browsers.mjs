@@ -27,9 +27,12 @@ function cleanUpAfterUs(processGroup, profile) {
 
 // What every browser answers: it passes on what the page logs and requests,
 // and says when its process has ended, with why where that was a failure.
+// Once told that the page is in a frame, it evaluates in the frame, and only
+// evaluateInHost in the page around it.
 class BrowserWindow {
   constructor(child) {
     this.processGroup = child.pid;
+    this.inFrame = false;
     this.listeners = { console: () => {}, request: () => {}, closed: () => {} };
     child.on('exit', (code, signal) => this.listeners.closed(code || signal ? `status ${code}, signal ${signal}` : null));
   }
@@ -37,24 +40,35 @@ class BrowserWindow {
   onConsole(listener) { this.listeners.console = listener; }
   onRequest(listener) { this.listeners.request = listener; }
   onClosed(listener) { this.listeners.closed = listener; }
+  enterFrame() { this.inFrame = true; }
 }
 
 // A browser puppeteer drives, with the page in its one window.
 class PuppeteerBrowser extends BrowserWindow {
-  constructor(browser) {
+  constructor(browser, options) {
     super(browser.process());
     this.browser = browser;
+    this.javascript = options.javascript;
   }
 
   async open(url) {
     [this.page] = await this.browser.pages();
+    if (!this.javascript) {
+      await this.page.setJavaScriptEnabled(false);
+    }
     this.page.on('console', (message) => this.listeners.console(message.type(), message.text()));
     this.page.on('pageerror', (error) => this.listeners.console('uncaught', error.message));
     this.page.on('request', (request) => this.listeners.request(request.url()));
     await this.page.goto(url);
   }
 
-  evaluate(action) { return this.page.evaluate(action); }
+  evaluate(action) {
+    const frame = this.inFrame ? this.page.mainFrame().childFrames()[0] : this.page;
+    return frame ? frame.evaluate(action) : Promise.reject(new Error('the frame has not loaded'));
+  }
+
+  evaluateInHost(action, ...args) { return this.page.evaluate(action, ...args); }
+  click(x, y) { return this.page.mouse.click(x, y); }
   tap(x, y) { return this.page.touchscreen.tap(x, y); }
   reload() { return this.page.reload(); }
 
@@ -102,7 +116,7 @@ export function launchChromium(args, headless, profile) {
 
 // Chromium in app mode: a window with nothing but the page, titled by it.
 async function openChromium(options, profile) {
-  const args = ['--app=data:text/html,', `--window-size=${options.width},${options.windowSize}`,
+  const args = ['--app=data:text/html,', `--window-size=${options.width},${options.height}`,
     `--window-position=${WINDOW_PLACE},${WINDOW_PLACE}`, `--force-device-scale-factor=${options.scale}`];
   if (!options.webgl) {
     args.push('--disable-3d-apis');
@@ -110,7 +124,7 @@ async function openChromium(options, profile) {
   if (options.touch) {
     args.push('--touch-events=enabled');
   }
-  return new PuppeteerBrowser(await launchChromium(args, false, profile));
+  return new PuppeteerBrowser(await launchChromium(args, false, profile), options);
 }
 
 // Firefox with its toolbars and status panel hidden by the profile's own style sheet.
@@ -123,12 +137,12 @@ async function openFirefox(options, profile) {
     '#statuspanel { display: none !important; }\n');
   const prefs = { 'toolkit.legacyUserProfileCustomizations.stylesheets': true, 'browser.tabs.inTitlebar': 0,
     'layout.css.devPixelsPerPx': String(options.scale), 'webgl.disabled': !options.webgl,
-    'dom.w3c_touch_events.enabled': options.touch ? 1 : 0 };
+    'dom.w3c_touch_events.enabled': options.touch ? 1 : 0, 'javascript.enabled': options.javascript };
   return new PuppeteerBrowser(await puppeteer.launch({ browser: 'firefox', executablePath: '/usr/bin/firefox-esr',
     headless: false, userDataDir: profile, defaultViewport: null, extraPrefsFirefox: prefs,
     // A page of its own first, not a blank one, whose address bar would keep the keyboard.
-    args: [`--width=${options.width}`, `--height=${options.windowSize}`, startPage(profile)],
-    handleSIGINT: false, handleSIGTERM: false, handleSIGHUP: false }));
+    args: [`--width=${options.width}`, `--height=${options.height}`, startPage(profile)],
+    handleSIGINT: false, handleSIGTERM: false, handleSIGHUP: false }), { ...options, javascript: true });
 }
 
 // What the page says and asks for, gathered in WebKit's page, where the
@@ -164,9 +178,15 @@ class WebKitBrowser extends BrowserWindow {
   // navigates keeps the driver from answering anything else until the
   // script's time runs out.
   command(method, path, body) {
-    const sent = this.lastCommand.then(() => this.send(method, path, body));
-    this.lastCommand = sent.catch(() => {});
-    return sent;
+    return this.exclusively(() => this.send(method, path, body));
+  }
+
+  // Runs the steps, which send commands, after every earlier command and
+  // before any later one.
+  exclusively(steps) {
+    const done = this.lastCommand.then(steps);
+    this.lastCommand = done.catch(() => {});
+    return done;
   }
 
   async send(method, path, body) {
@@ -181,12 +201,12 @@ class WebKitBrowser extends BrowserWindow {
   async open(url) {
     const browserOptions = { binary: this.options.miniBrowser, args: ['--automation',
       '--javascript-can-open-windows-automatically=true', '--allow-file-access-from-file-urls=true',
-      `--enable-webgl=${this.options.webgl}`] };
+      `--enable-webgl=${this.options.webgl}`, `--enable-javascript=${this.options.javascript}`] };
     const session = await this.command('POST', '/session',
       { capabilities: { alwaysMatch: { 'webkitgtk:browserOptions': browserOptions } } });
     this.session = `/session/${session.sessionId}`;
     await this.command('POST', `${this.session}/url`, { url: startPage(this.profile) });
-    const features = `popup,width=${this.options.width},height=${this.options.windowSize},left=${WINDOW_PLACE},top=${WINDOW_PLACE}`;
+    const features = `popup,width=${this.options.width},height=${this.options.height},left=${WINDOW_PLACE},top=${WINDOW_PLACE}`;
     await this.command('POST', `${this.session}/execute/sync`,
       { script: `window.open(${JSON.stringify(url)}, 'curve-viewer', ${JSON.stringify(features)})`, args: [] });
     const openerHandle = await this.command('GET', `${this.session}/window`);
@@ -223,9 +243,37 @@ class WebKitBrowser extends BrowserWindow {
     }
   }
 
+  // Runs the action in the page, in its frame once it is in one.
   evaluate(action) {
-    return this.command('POST', `${this.session}/execute/async`, { args: [], script:
-      `const done = arguments[arguments.length - 1]; Promise.resolve((${action})()).then(done);` });
+    return this.exclusively(async () => {
+      if (this.inFrame) {
+        await this.send('POST', `${this.session}/frame`, { id: null });
+        await this.send('POST', `${this.session}/frame`, { id: 0 });
+      }
+      return this.execute(action, []);
+    });
+  }
+
+  evaluateInHost(action, ...args) {
+    return this.exclusively(async () => {
+      await this.send('POST', `${this.session}/frame`, { id: null });
+      return this.execute(action, args);
+    });
+  }
+
+  execute(action, args) {
+    return this.send('POST', `${this.session}/execute/async`, { args, script:
+      `const done = arguments[arguments.length - 1]; Promise.resolve((${action})(...arguments)).then(done);` });
+  }
+
+  // Clicks the frame's middle, where WebDriver's element click gives it the
+  // focus, as the mouse does.
+  click() {
+    return this.exclusively(async () => {
+      await this.send('POST', `${this.session}/frame`, { id: null });
+      const frame = await this.send('POST', `${this.session}/element`, { using: 'css selector', value: 'iframe' });
+      return this.send('POST', `${this.session}/element/${Object.values(frame)[0]}/click`, {});
+    });
   }
 
   // Its pointer actions of the touch type arrive in the page as the mouse's.
