@@ -36,7 +36,7 @@ std::string rendererName(Renderer renderer)
 Desktop::Desktop(Setting setting) : desktopKind(setting.desktop), glRenderer(setting.renderer)
 {
     // A runtime folder of its own, as a desktop session has one, for weston and Vulkan's loader.
-    std::string directory = "/tmp/curve-viewer-runtime-XXXXXX";
+    std::string directory = temporaryFolder() + "/curve-viewer-runtime-XXXXXX";
     if (mkdtemp(directory.data()) == nullptr) {
         throw std::runtime_error("cannot create a runtime directory for the desktop");
     }

@@ -95,7 +95,13 @@ bool pollUntil(const std::function<bool()>& done, Timeout timeout)
     return true;
 }
 
-TemporaryFile::TemporaryFile(const std::string& role) : filePath("/tmp/curve-viewer-" + role + "-XXXXXX")
+std::string temporaryFolder()
+{
+    const char* folder = std::getenv("TMPDIR");
+    return folder != nullptr && *folder != '\0' ? folder : "/tmp";
+}
+
+TemporaryFile::TemporaryFile(const std::string& role) : filePath(temporaryFolder() + "/curve-viewer-" + role + "-XXXXXX")
 {
     const int descriptor = mkstemp(filePath.data());
     if (descriptor < 0) {

@@ -18,7 +18,10 @@ const Timeout POLL_INTERVAL{20};
 // Looks until done() holds or the timeout has passed; whether it held at the last look.
 bool pollUntil(const std::function<bool()>& done, Timeout timeout);
 
-// A file of its own under /tmp, named after its role, removed on destruction.
+// A file of its own in the temporary folder, named after its role, removed on destruction.
+// The folder for temporary files: TMPDIR, or /tmp where it is unset.
+std::string temporaryFolder();
+
 class TemporaryFile {
 public:
     explicit TemporaryFile(const std::string& role);

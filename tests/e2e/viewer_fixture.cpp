@@ -102,18 +102,19 @@ const Launcher LAUNCHERS[] = {
     {"CURVE_VIEWER_EXE", windowsCommand, false, false,
      {nullptr, "a Windows program gets a command line, never an empty argument vector",
       "GLUT for Windows opens no X display: under Wine, Wine alone reaches the X server, through DISPLAY",
-      WINE_DRAWS_NO_FRAME, nullptr, nullptr, NOT_IN_A_BROWSER, nullptr}},
+      WINE_DRAWS_NO_FRAME, nullptr, nullptr, NOT_IN_A_BROWSER, nullptr, nullptr}},
     {"CURVE_VIEWER_BROWSER", browserCommand, true, true,
      {A_PAGE_HAS_NO_COMMAND_LINE, A_PAGE_HAS_NO_COMMAND_LINE,
       "the browser, not the page, holds the connection to the X server and answers for its loss",
       "a page cannot place the browser's window", "the page's memory is the browser's, in processes of its own",
       "the page's picture keeps its 400x400 CSS pixels, whatever the size of the browser's window", nullptr,
-      "the function keys are the browser's: F5 reloads the page, F1 and F12 open the browser's help and tools"}},
+      "the function keys are the browser's: F5 reloads the page, F1 and F12 open the browser's help and tools",
+      "Chromium drops the keys typed into a page before the page's first paint"}},
     {"CURVE_VIEWER_EMULATOR", emulatedCommand, false, false,
      {nullptr, nullptr, nullptr, nullptr, "an emulator's resident size holds its translations of the program's code",
-      nullptr, NOT_IN_A_BROWSER, nullptr}},
+      nullptr, NOT_IN_A_BROWSER, nullptr, nullptr}},
     {nullptr, nativeCommand, false, false,
-     {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, NOT_IN_A_BROWSER, nullptr}},
+     {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, NOT_IN_A_BROWSER, nullptr, nullptr}},
 };
 
 }
@@ -253,6 +254,13 @@ void ViewerOnScreen::startAndWaitForWindow(const std::string& program, const std
     ASSERT_NE(None, window) << "no viewable window titled \"foo!\" appeared; the program "
                             << (viewer->running() ? "still runs" : "ended with " + viewer->end().describe())
                             << ", its standard error: " << viewer->standardError();
+    if (cannot(Ability::TakeKeysBeforeItsFirstPaint) != nullptr) {
+        // The page's first paint shows the clear colour in the corner, which
+        // nothing drawn reaches, as its canvas's own background.
+        Picture painted;
+        ASSERT_TRUE(client.waitForSettledPicture(
+            window, [](const Picture& candidate) { return probeRect(candidate, 0, 0, 2, 2, BACKGROUND); }, painted));
+    }
 }
 
 void ViewerOnScreen::quitViewer()

@@ -60,8 +60,10 @@ enum class Ability : std::uint8_t {
     RunInABrowser,
     // Have the function keys to itself.
     HaveTheFunctionKeys,
+    // Take the keys typed into its window before the window's first paint.
+    TakeKeysBeforeItsFirstPaint,
 };
-const std::size_t ABILITY_COUNT = 8;
+const std::size_t ABILITY_COUNT = 9;
 
 // How a kind of program under test is started, and what it cannot do.
 struct Launcher {
