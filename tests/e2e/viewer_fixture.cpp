@@ -99,22 +99,29 @@ ViewerCommand browserCommand(const char* launcher, bool /*emptyArgumentVector*/)
 
 // In the order they are looked for; the last is chosen when no other is.
 const Launcher LAUNCHERS[] = {
-    {"CURVE_VIEWER_EXE", windowsCommand, false, false,
-     {nullptr, "a Windows program gets a command line, never an empty argument vector",
-      "GLUT for Windows opens no X display: under Wine, Wine alone reaches the X server, through DISPLAY",
-      WINE_DRAWS_NO_FRAME, nullptr, nullptr, NOT_IN_A_BROWSER, nullptr, nullptr}},
-    {"CURVE_VIEWER_BROWSER", browserCommand, true, true,
-     {A_PAGE_HAS_NO_COMMAND_LINE, A_PAGE_HAS_NO_COMMAND_LINE,
-      "the browser, not the page, holds the connection to the X server and answers for its loss",
-      "a page cannot place the browser's window", "the page's memory is the browser's, in processes of its own",
-      "the page's picture keeps its 400x400 CSS pixels, whatever the size of the browser's window", nullptr,
-      "the function keys are the browser's: F5 reloads the page, F1 and F12 open the browser's help and tools",
-      "Chromium drops the keys typed into a page before the page's first paint"}},
-    {"CURVE_VIEWER_EMULATOR", emulatedCommand, false, false,
-     {nullptr, nullptr, nullptr, nullptr, "an emulator's resident size holds its translations of the program's code",
-      nullptr, NOT_IN_A_BROWSER, nullptr, nullptr}},
-    {nullptr, nativeCommand, false, false,
-     {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, NOT_IN_A_BROWSER, nullptr, nullptr}},
+    {"CURVE_VIEWER_EXE", windowsCommand, false,
+     {{Ability::StartWithoutArguments, "a Windows program gets a command line, never an empty argument vector"},
+      {Ability::OpenItsOwnXDisplay,
+       "GLUT for Windows opens no X display: under Wine, Wine alone reaches the X server, through DISPLAY"},
+      {Ability::BePlacedWhereItAsks, WINE_DRAWS_NO_FRAME},
+      {Ability::RunInABrowser, NOT_IN_A_BROWSER}}},
+    {"CURVE_VIEWER_BROWSER", browserCommand, true,
+     {{Ability::ReadItsCommandLine, A_PAGE_HAS_NO_COMMAND_LINE},
+      {Ability::StartWithoutArguments, A_PAGE_HAS_NO_COMMAND_LINE},
+      {Ability::OpenItsOwnXDisplay,
+       "the browser, not the page, holds the connection to the X server and answers for its loss"},
+      {Ability::BePlacedWhereItAsks, "a page cannot place the browser's window"},
+      {Ability::HaveItsOwnResidentSize, "the page's memory is the browser's, in processes of its own"},
+      {Ability::DrawAtItsWindowsSize,
+       "the page's picture keeps its 400x400 CSS pixels, whatever the size of the browser's window"},
+      {Ability::HaveTheFunctionKeys,
+       "the function keys are the browser's: F5 reloads the page, F1 and F12 open the browser's help and tools"},
+      {Ability::TakeKeysBeforeItsFirstPaint,
+       "Chromium drops the keys typed into a page before the page's first paint"}}},
+    {"CURVE_VIEWER_EMULATOR", emulatedCommand, false,
+     {{Ability::HaveItsOwnResidentSize, "an emulator's resident size holds its translations of the program's code"},
+      {Ability::RunInABrowser, NOT_IN_A_BROWSER}}},
+    {nullptr, nativeCommand, false, {{Ability::RunInABrowser, NOT_IN_A_BROWSER}}},
 };
 
 }
@@ -129,7 +136,8 @@ const Launcher& programUnderTest()
 
 const char* cannot(Ability ability)
 {
-    return programUnderTest().whyNot[static_cast<std::size_t>(ability)];
+    const auto limit = programUnderTest().limits.find(ability);
+    return limit == programUnderTest().limits.end() ? nullptr : limit->second;
 }
 
 namespace {
@@ -214,7 +222,7 @@ void expectCurve(const Picture& picture, const CurveShape& curve)
 ViewerOnScreen::ViewerOnScreen(Setting setting)
     : desktop(setting), client(desktop.displayName(), desktop.keyDelivery())
 {
-    if (programUnderTest().wordsBelowThePicture) {
+    if (programUnderTest().framesAPage) {
         client.captureTopSquareOnly();
     }
 }
@@ -243,14 +251,19 @@ void ViewerOnScreen::startViewer(const std::vector<std::string>& arguments)
     startAndWaitForWindow(command.program, command.argv);
 }
 
-void ViewerOnScreen::startAndWaitForWindow(const std::string& program, const std::vector<std::string>& argv,
-                                           bool setDisplay)
+void ViewerOnScreen::launchViewer(const std::string& program, const std::vector<std::string>& argv, bool setDisplay)
 {
     std::vector<std::string> environment = viewerEnvironment();
     const std::vector<std::string> rendering = desktop.rendererEnvironment();
     environment.insert(environment.end(), rendering.begin(), rendering.end());
     viewer = std::make_unique<ChildProcess>(program, argv, setDisplay ? desktop.displayName() : "", environment);
-    window = client.waitForWindow("foo!", programUnderTest().titlesAmongWords ? TitleMatch::AmongWords : TitleMatch::Exact);
+}
+
+void ViewerOnScreen::startAndWaitForWindow(const std::string& program, const std::vector<std::string>& argv,
+                                           bool setDisplay)
+{
+    launchViewer(program, argv, setDisplay);
+    window = client.waitForWindow("foo!", programUnderTest().framesAPage ? TitleMatch::AmongWords : TitleMatch::Exact);
     ASSERT_NE(None, window) << "no viewable window titled \"foo!\" appeared; the program "
                             << (viewer->running() ? "still runs" : "ended with " + viewer->end().describe())
                             << ", its standard error: " << viewer->standardError();
@@ -355,7 +368,7 @@ Axes ViewerOnScreen::axesTheDriverDraws(int width, int height)
     const ScreenPoint origin = client.frameOrigin(window);
     const bool placeShown = desktop.honoursPlacement() && cannot(Ability::BePlacedWhereItAsks) == nullptr;
     const bool placed = !placeShown || (origin.x == WINDOW_X && origin.y == WINDOW_Y);
-    const bool roomForWords = programUnderTest().wordsBelowThePicture && size.height > WINDOW_SIZE;
+    const bool roomForWords = programUnderTest().framesAPage && size.height > WINDOW_SIZE;
     if (size.width == WINDOW_SIZE && (size.height == WINDOW_SIZE || roomForWords) && placed) {
         return ::testing::AssertionSuccess();
     }

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,7 +64,6 @@ enum class Ability : std::uint8_t {
     // Take the keys typed into its window before the window's first paint.
     TakeKeysBeforeItsFirstPaint,
 };
-const std::size_t ABILITY_COUNT = 9;
 
 // How a kind of program under test is started, and what it cannot do.
 struct Launcher {
@@ -73,14 +73,12 @@ struct Launcher {
     // The program and the argument vector that start it, from that setting,
     // with its name as argument zero or with no argument at all.
     ViewerCommand (*command)(const char* setting, bool emptyArgumentVector);
-    // Whether its window's title holds the program's title among words of
-    // its own, as a browser's does, rather than being just that.
-    bool titlesAmongWords;
-    // Whether its window shows words below the picture, as a page does, so
-    // that the picture is the window's top square.
-    bool wordsBelowThePicture;
-    // Why it cannot do each thing, or nothing where it can.
-    const char* whyNot[ABILITY_COUNT];
+    // Whether its window is a browser's that frames a page: titled with the
+    // program's title among words of its own, and with the page's words
+    // below the picture, which is the window's top square.
+    bool framesAPage;
+    // What it cannot do, and why.
+    std::map<Ability, const char*> limits;
 };
 
 // How the program under test is started, chosen once from the environment:
@@ -122,7 +120,9 @@ protected:
     // waits for its window.
     void startViewer(const std::vector<std::string>& arguments = {});
     // Starts a program with exactly this argument vector, with DISPLAY set to
-    // the test's server or unset, and waits for the viewer's window.
+    // the test's server or unset, without waiting for a window.
+    void launchViewer(const std::string& program, const std::vector<std::string>& argv, bool setDisplay = true);
+    // Starts a program as launchViewer does and waits for the viewer's window.
     void startAndWaitForWindow(const std::string& program, const std::vector<std::string>& argv,
                                bool setDisplay = true);
     // Ends the viewer with Escape, expecting exit status 1 and silence.

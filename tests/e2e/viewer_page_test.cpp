@@ -51,8 +51,7 @@ protected:
     {
         options.push_back("--report=" + report.path());
         const ViewerCommand command = viewerCommand(options);
-        viewer = std::make_unique<ChildProcess>(command.program, command.argv, desktop.displayName(),
-                                                desktop.rendererEnvironment());
+        launchViewer(command.program, command.argv);
     }
 
     // Has the launcher do what its signal was set to do, and waits until it

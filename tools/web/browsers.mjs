@@ -45,17 +45,13 @@ class BrowserWindow {
 
 // A browser puppeteer drives, with the page in its one window.
 class PuppeteerBrowser extends BrowserWindow {
-  constructor(browser, options) {
+  constructor(browser) {
     super(browser.process());
     this.browser = browser;
-    this.javascript = options.javascript;
   }
 
   async open(url) {
     [this.page] = await this.browser.pages();
-    if (!this.javascript) {
-      await this.page.setJavaScriptEnabled(false);
-    }
     this.page.on('console', (message) => this.listeners.console(message.type(), message.text()));
     this.page.on('pageerror', (error) => this.listeners.console('uncaught', error.message));
     this.page.on('request', (request) => this.listeners.request(request.url()));
@@ -124,7 +120,12 @@ async function openChromium(options, profile) {
   if (options.touch) {
     args.push('--touch-events=enabled');
   }
-  return new PuppeteerBrowser(await launchChromium(args, false, profile), options);
+  const chromium = await launchChromium(args, false, profile);
+  if (!options.javascript) {
+    const [page] = await chromium.pages();
+    await page.setJavaScriptEnabled(false);
+  }
+  return new PuppeteerBrowser(chromium);
 }
 
 // Firefox with its toolbars and status panel hidden by the profile's own style sheet.
@@ -142,7 +143,7 @@ async function openFirefox(options, profile) {
     headless: false, userDataDir: profile, defaultViewport: null, extraPrefsFirefox: prefs,
     // A page of its own first, not a blank one, whose address bar would keep the keyboard.
     args: [`--width=${options.width}`, `--height=${options.height}`, startPage(profile)],
-    handleSIGINT: false, handleSIGTERM: false, handleSIGHUP: false }), { ...options, javascript: true });
+    handleSIGINT: false, handleSIGTERM: false, handleSIGHUP: false }));
 }
 
 // What the page says and asks for, gathered in WebKit's page, where the
