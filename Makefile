@@ -36,7 +36,8 @@ VERSION := $(shell sed -n '1s/^[^(]*(\([^)]*\)).*/\1/p' data/changelog)
 VIEWER := $(BUILD_DIR)/src/viewer/curve-viewer
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
-BUILD_PACKAGES := g++ make cmake 'libglut-dev|freeglut3-dev' libglu1-mesa-dev
+# gettext's msgfmt writes the translations into the menu entry, the AppStream file and the page.
+BUILD_PACKAGES := g++ make cmake 'libglut-dev|freeglut3-dev' libglu1-mesa-dev gettext
 # What `xvfb-run` needs to show the viewer on a virtual screen.
 HEADLESS_PACKAGES := xvfb xauth
 TEST_PACKAGES := clang 'libclang-rt-dev|libclang-common-14-dev' llvm libgtest-dev xvfb libx11-dev libxtst-dev libstb-dev \
@@ -56,10 +57,11 @@ WINDOWS_PACKAGES := g++-mingw-w64-x86-64 dpkg-dev icoutils
 WINDOWS_PACKAGE_PACKAGES := nsis
 # The page is built with emscripten, which Debian packs with its C library and
 # runtime prebuilt; its recommends would upgrade Mesa and systemd.
-WEB_PACKAGES := make cmake emscripten
+WEB_PACKAGES := make cmake emscripten gettext
 # The browsers the page is checked in: Chromium, Firefox and WebKit's
-# MiniBrowser with its WebDriver. npm installs what drives the first two.
-WEB_CHECK_PACKAGES := chromium firefox-esr webkit2gtk-driver libwebkit2gtk-4.1-0
+# MiniBrowser with its WebDriver, and the locale sources WebKit's languages
+# are compiled from. npm installs what drives the first two.
+WEB_CHECK_PACKAGES := chromium firefox-esr webkit2gtk-driver libwebkit2gtk-4.1-0 locales
 # What makes every file of a release.
 RELEASE_PACKAGES := $(BUILD_PACKAGES) $(PACKAGE_PACKAGES) g++-aarch64-linux-gnu g++-arm-linux-gnueabihf mmdebstrap \
 	$(WINDOWS_PACKAGES) $(WINDOWS_PACKAGE_PACKAGES) emscripten zip
@@ -99,7 +101,7 @@ web: export NODE_PATH := /usr/share/nodejs
 
 .PHONY: run test package test-package test-arm windows windows-package test-windows check-windows \
 	web test-web check-web browser-drivers tarball release distcheck test-reproducible \
-	test-release bench screenshots configure-tests
+	test-release bench screenshots update-po configure-tests
 
 # Builds the viewer and opens its window on the current X display.
 run:
@@ -249,6 +251,12 @@ screenshots: configure-tests
 	cmake --build $(BUILD_DIR) --target capture_gallery --parallel $(JOBS)
 	mkdir -p docs/images
 	$(BUILD_DIR)/tools/capture_gallery docs/images
+
+# Writes the translations' template anew from the sources and merges it into
+# every catalogue in po/, for translators to see to what has changed.
+update-po:
+	@tools/install-packages gettext
+	tools/update-translations
 
 configure-tests:
 	@tools/install-packages $(BUILD_PACKAGES) $(TEST_PACKAGES)

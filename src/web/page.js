@@ -1,7 +1,7 @@
 // The page around curve-viewer's picture: the WebGL canvas it draws on, the
 // keys and taps that reach it, the animation frames that repaint it, the
-// name a screen reader gives it, and what the page says when WebGL is
-// missing or the program has ended.
+// name a screen reader gives it, and what the page says, in the reader's
+// language, below the picture, when WebGL is missing or the program has ended.
 mergeInto(LibraryManager.library, {
   $page: {
     canvas: null,
@@ -25,6 +25,16 @@ mergeInto(LibraryManager.library, {
     vertexShader: 'attribute vec2 position; attribute vec4 colour; uniform vec2 halfSize; varying vec4 tint;' +
       'void main() { gl_Position = vec4(position / halfSize - 1.0, 0.0, 1.0); tint = colour; }',
     fragmentShader: 'precision mediump float; varying vec4 tint; void main() { gl_FragColor = tint; }',
+    // The page's words in the reader's language, by their English, which
+    // needs no catalogue.
+    words: {},
+    // Languages written from right to left.
+    rightToLeft: ['ar', 'fa', 'he', 'ur'],
+    // Tags a catalogue of another name has the words for: Chinese by its
+    // script or its region.
+    sameWordsAs: { 'zh': 'zh-cn', 'zh-hans': 'zh-cn', 'zh-sg': 'zh-cn', 'zh-hant': 'zh-tw', 'zh-hk': 'zh-tw',
+      'zh-mo': 'zh-tw' },
+
     // Bytes per vertex: two floats of position, four bytes of colour.
     vertexSize: 12,
     // A tap types a space; a touch that moves further, in CSS pixels, is no tap.
@@ -38,6 +48,54 @@ mergeInto(LibraryManager.library, {
         text += String.fromCharCode(code);
       }
       return text;
+    },
+
+    // The catalogue, named as gettext names it, of the first of the browser's
+    // languages the page has words in: of that language and region, else of
+    // that language in another region; none for English.
+    readersCatalogue: function(names) {
+      var tagOf = function(name) {
+        return name.replace('_', '-').toLowerCase();
+      };
+      var asked = navigator.languages && navigator.languages.length ? navigator.languages : [navigator.language];
+      for (var i = 0; i < asked.length; ++i) {
+        var subtags = tagOf(asked[i]).split('-');
+        if (subtags[0] === 'en') {
+          return null;
+        }
+        for (var length = subtags.length; length > 0; --length) {
+          var prefix = subtags.slice(0, length).join('-');
+          var wanted = page.sameWordsAs[prefix] || prefix;
+          var exact = names.find(function(name) { return tagOf(name) === wanted; });
+          if (exact) {
+            return exact;
+          }
+        }
+        var sameLanguage = names.find(function(name) { return tagOf(name).split('-')[0] === subtags[0]; });
+        if (sameLanguage) {
+          return sameLanguage;
+        }
+      }
+      return null;
+    },
+
+    // Takes the words of the reader's language from the page's catalogues,
+    // and marks where they stand with its tag and direction.
+    useReadersLanguage: function() {
+      var catalogues = JSON.parse(document.getElementById('translations').textContent);
+      var name = page.readersCatalogue(Object.keys(catalogues));
+      var tag = name ? name.replace('_', '-') : 'en';
+      page.words = name ? catalogues[name] : {};
+      ['message', 'how-to'].forEach(function(id) {
+        var element = document.getElementById(id);
+        element.lang = tag;
+        element.dir = page.rightToLeft.indexOf(tag.split('-')[0]) >= 0 ? 'rtl' : 'ltr';
+      });
+    },
+
+    // The words in the reader's language.
+    translated: function(english) {
+      return page.words[english] || english;
     },
 
     // Shows the words over the picture, where a screen reader reads them out too.
@@ -117,7 +175,9 @@ mergeInto(LibraryManager.library, {
         page.ended = true;
         page.listeners.abort();
         page.canvas.classList.add('ended');
-        page.say('curve-viewer ended with exit status ' + error.status + '. Reload the page to start it again.');
+        // Translators: %d is the program's exit status, a number.
+        page.say(page.translated('curve-viewer ended with exit status %d. Reload the page to start it again.')
+          .replace('%d', error.status));
       }
     },
 
@@ -231,12 +291,15 @@ mergeInto(LibraryManager.library, {
     page.keyCallback = key;
     page.canvas = document.getElementById('picture');
     page.listeners = new AbortController();
+    page.useReadersLanguage();
     page.gl = page.canvas.getContext('webgl', { alpha: false, antialias: false, depth: false, stencil: false });
     if (!page.gl) {
-      page.say('curve-viewer needs WebGL to draw its curves, and this browser has none: it may be switched off ' +
-        'in its settings, or missing on this computer.');
+      page.say(page.translated('curve-viewer needs WebGL to draw its curves, and this browser has none: it may be ' +
+        'switched off in its settings, or missing on this computer.'));
       return;
     }
+    document.getElementById('how-to').textContent =
+      page.translated('Press any key or tap the picture for the next curve. Escape ends the program.');
     page.fitToLayout();
     page.prepare();
     page.listen();

@@ -1,11 +1,11 @@
 // What only the page in a browser has: the name a screen reader hears, the
-// words that say what to do, the browser's own keys, taps, a phone's narrow
-// screen, a dense screen, a WebGL context the browser takes away, a browser
-// without WebGL or JavaScript, and a frame in a host page; and, served over
-// http as a web app, its installing, its working offline and its updates. In
-// every check the launcher writes out whatever the page logs or throws and
-// every request it makes beyond its own file or origin, which the fixture
-// expects to be nothing.
+// words that say what to do, in the reader's language, the browser's own
+// keys, taps, a phone's narrow screen, a dense screen, a WebGL context the
+// browser takes away, a browser without WebGL or JavaScript, and a frame in
+// a host page; and, served over http as a web app, its installing, its
+// working offline and its updates. In every check the launcher writes out
+// whatever the page logs or throws and every request it makes beyond its own
+// file or origin, which the fixture expects to be nothing.
 #include "viewer_fixture.h"
 
 #include <X11/keysym.h>
@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -27,6 +28,8 @@ const Timeout GRACE = std::chrono::seconds(1);
 const int PHONE_WIDTH = 360;
 const int PHONE_HEIGHT = 560;
 const int DENSITY = 2;
+// A window with room for three lines of words below the picture.
+const int TALL_WINDOW_HEIGHT = 560;
 
 // The page in a browser, and what its launcher reports of it.
 class ViewerInABrowser : public ViewerOnScreen {
@@ -217,6 +220,54 @@ TEST_F(ViewerInABrowser, WithoutJavaScriptSaysItNeedsIt)
     EXPECT_TRUE(viewer->waitForEnd(WINDOW_TIMEOUT));
 }
 
+// A language the browser asks pages for; the tag and direction the page
+// gives its words then, and some of its words below the picture and after Escape.
+struct ReadersLanguage {
+    const char* asked;
+    const char* tagAndDirection;
+    const char* belowThePicture;
+    const char* afterEscape;
+};
+
+const ReadersLanguage READERS_LANGUAGES[] = {
+    {"de", "de ltr", "Drücken Sie eine beliebige Taste", "Exit-Status 1 beendet"},
+    {"ar", "ar rtl", "اضغط أي مفتاح", "بحالة الخروج 1"},
+    {"ja", "ja ltr", "キーを押すか画像をタップすると", "終了ステータス 1 で"},
+    // A region with no catalogue of its own, and a language with none.
+    {"pt-PT", "pt-BR ltr", "Pressione qualquer tecla", "código de saída 1"},
+    {"eo", "en ltr", "Press any key", "exit status 1"},
+};
+
+// Names the language a browser asks for in a test's output.
+std::ostream& operator<<(std::ostream& out, const ReadersLanguage& language)
+{
+    return out << language.asked;
+}
+
+// The page in a browser that asks for pages in a reader's language.
+class ViewerInTheReadersLanguage : public ViewerInABrowser, public ::testing::WithParamInterface<ReadersLanguage> {};
+
+TEST_P(ViewerInTheReadersLanguage, SaysItsWordsInItAndDrawsThePictureAsEverywhere)
+{
+    const ReadersLanguage& language = GetParam();
+    // Room for the longer words of some languages below the picture.
+    ASSERT_NO_FATAL_FAILURE(
+        startPage({std::string("--lang=") + language.asked, "--height=" + std::to_string(TALL_WINDOW_HEIGHT)}));
+    expectCurve(waitForPicture(CURVES[0].label), CURVES[0]);
+    EXPECT_TRUE(reported({std::string("words: ") + language.tagAndDirection}));
+    EXPECT_TRUE(reported({"text: ", language.belowThePicture}));
+    EXPECT_TRUE(reported({"fits: yes"}));
+    ASSERT_NO_FATAL_FAILURE(quitViewer());
+    EXPECT_TRUE(reported({"text: ", language.afterEscape}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, ViewerInTheReadersLanguage, ::testing::ValuesIn(READERS_LANGUAGES),
+                         [](const ::testing::TestParamInfo<ReadersLanguage>& info) {
+                             std::string name = info.param.asked;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
 // The page as a web app, served over http by the launcher.
 class ViewerAsAnApp : public ViewerInABrowser {
 protected:
@@ -260,7 +311,10 @@ TEST_F(ViewerAsAnApp, AfterOneVisitDrawsAndAnswersKeysWithTheServerGone)
 
 TEST_F(ViewerAsAnApp, SecondVisitAfterALaterReleaseIsFoundGetsIt)
 {
-    ASSERT_NO_FATAL_FAILURE(startPage({"--on-signal=later-release"}));
+    // Room for the later release's line of its own: the page would scroll,
+    // its scroll bar over the picture.
+    ASSERT_NO_FATAL_FAILURE(
+        startPage({"--on-signal=later-release", "--height=" + std::to_string(TALL_WINDOW_HEIGHT)}));
     waitForPicture(CURVES[0].label);
     ASSERT_NO_FATAL_FAILURE(signalLauncher("later-release"));
     EXPECT_TRUE(reported({"text: ", "later release"}));

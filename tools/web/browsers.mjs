@@ -5,7 +5,7 @@
 // on the X display DISPLAY names, and answers the same calls.
 import puppeteer from 'puppeteer-core';
 
-import { spawn } from 'node:child_process';
+import { execFileSync, spawn } from 'node:child_process';
 import { existsSync, mkdirSync, mkdtempSync, readdirSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
@@ -17,6 +17,8 @@ import { pathToFileURL } from 'node:url';
 const WINDOW_PLACE = 100;
 const START_TIMEOUT_MILLISECONDS = 30000;
 const NO_INSTALLABILITY_REPORT = 'cannot: only Chromium tells whether a page is installable';
+// The system's locale sources, of Debian's package locales.
+const LOCALE_SOURCES = '/usr/share/i18n/locales';
 
 // Ends the browser's process group and removes its profile once this process
 // has ended, however it ends: the pipe the watchdog reads closes with it.
@@ -120,6 +122,10 @@ async function openChromium(options, profile) {
   if (options.touch) {
     args.push('--touch-events=enabled');
   }
+  // On Linux, --lang names only the language of Chromium's own menus.
+  if (options.language) {
+    args.push(`--accept-lang=${options.language}`);
+  }
   const chromium = await launchChromium(args, false, profile);
   if (!options.javascript) {
     const [page] = await chromium.pages();
@@ -138,7 +144,8 @@ async function openFirefox(options, profile) {
     '#statuspanel { display: none !important; }\n');
   const prefs = { 'toolkit.legacyUserProfileCustomizations.stylesheets': true, 'browser.tabs.inTitlebar': 0,
     'layout.css.devPixelsPerPx': String(options.scale), 'webgl.disabled': !options.webgl,
-    'dom.w3c_touch_events.enabled': options.touch ? 1 : 0, 'javascript.enabled': options.javascript };
+    'dom.w3c_touch_events.enabled': options.touch ? 1 : 0, 'javascript.enabled': options.javascript,
+    ...(options.language && { 'intl.accept_languages': options.language }) };
   return new PuppeteerBrowser(await puppeteer.launch({ browser: 'firefox', executablePath: '/usr/bin/firefox-esr',
     headless: false, userDataDir: profile, defaultViewport: null, extraPrefsFirefox: prefs,
     // A page of its own first, not a blank one, whose address bar would keep the keyboard.
@@ -308,9 +315,29 @@ function findMiniBrowser() {
   return folders.find((path) => existsSync(path)) ?? 'MiniBrowser';
 }
 
-async function openWebKit(options) {
+// The locale of the language tag, compiled into the profile from the
+// system's locale sources: of the tag's own region, else of the language's
+// first region, else of the language alone. Its name and its folder.
+function compileLocale(tag, profile) {
+  const [language, region] = tag.split('-');
+  const sources = readdirSync(LOCALE_SOURCES);
+  const source = [`${language}_${(region ?? language).toUpperCase()}`, language].find((name) => sources.includes(name)) ??
+    sources.find((name) => name.startsWith(`${language}_`));
+  const name = `${tag.replace('-', '_')}.UTF-8`;
+  const folder = join(profile, 'locales');
+  mkdirSync(folder);
+  execFileSync('localedef', ['--inputfile', source, '--charmap', 'UTF-8', join(folder, name)]);
+  return { name, folder };
+}
+
+async function openWebKit(options, profile) {
   const port = await freePort();
   const environment = { ...process.env, GDK_SCALE: String(options.scale) };
+  // WebKitGTK asks pages for the language of its locale.
+  if (options.language) {
+    const locale = compileLocale(options.language, profile);
+    Object.assign(environment, { LOCPATH: locale.folder, LC_ALL: locale.name });
+  }
   const driver = spawn('WebKitWebDriver', [`--port=${port}`], { stdio: 'ignore', detached: true, env: environment });
   const address = `http://127.0.0.1:${port}`;
   const deadline = Date.now() + START_TIMEOUT_MILLISECONDS;
