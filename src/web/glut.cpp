@@ -6,7 +6,7 @@
 
 // The page around the canvas, in page.js.
 extern "C" {
-void pageOpen(const char* title, int width, int height, void (*frame)(int, int), void (*key)(int, int, int));
+void pageOpen(const char* title, int width, int height, void (*frame)(int, int, int), void (*key)(int, int, int));
 void pageRequestFrame();
 void pageSetLabel(const char* text);
 }
@@ -31,14 +31,14 @@ struct Window {
 
 Window window;
 
-// Paints a frame in a drawing buffer of this many device pixels, then names
-// the picture by the text it wrote.
-void paintFrame(int width, int height)
+// Paints a frame in a drawing buffer of this many device pixels, with WebGL
+// or in software, then names the picture by the text it wrote.
+void paintFrame(int width, int height, int inSoftware)
 {
     if (window.display == nullptr) {
         return;
     }
-    web::beginFrame(width, height, static_cast<double>(width) / window.width);
+    web::beginFrame(width, height, static_cast<double>(width) / window.width, inSoftware != 0);
     window.labelLength = 0;
     window.display();
     window.label[window.labelLength] = '\0';
@@ -72,7 +72,7 @@ void glutInitWindowPosition(int /*x*/, int /*y*/) {}
 
 int glutCreateWindow(const char* title)
 {
-    // Without WebGL the page says so, and the program's drawing goes nowhere.
+    // Without WebGL or a 2D canvas the page says so, and the program's drawing goes nowhere.
     pageOpen(title, window.width, window.height, paintFrame, deliverKey);
     return 1;
 }

@@ -1,24 +1,19 @@
 #include "immediate_mode.h"
+#include "software_frame.h"
 
 #include <GL/gl.h>
 
 #include <cmath>
 #include <cstddef>
 
-// The page's WebGL calls, in page.js.
+// The page's WebGL calls, and its 2D canvas's, in page.js.
 extern "C" {
 void pageClear(float red, float green, float blue, float alpha);
 void pageDrawTriangles(const void* vertices, int count);
+void pagePutPixels(const unsigned char* rgba, int width, int height);
 }
 
 namespace {
-
-// A point of the frame in window pixels, from the lower left, with its colour.
-struct BatchVertex {
-    float x;
-    float y;
-    unsigned char colour[4];
-};
 
 // Room for a whole frame of curve-viewer's: 1003 line segments and a label,
 // six vertices to a segment and to each run of a glyph's row.
@@ -60,8 +55,11 @@ struct ImmediateMode {
     int drawingWidth = 0;
     int drawingHeight = 0;
     double pixelScale = 1.0;
+    // Without WebGL, the frame is drawn into these, and put on the canvas whole.
+    bool inSoftware = false;
+    web::Pixels pixels;
 
-    BatchVertex batch[BATCH_CAPACITY];
+    web::FrameVertex batch[BATCH_CAPACITY];
     std::size_t batchCount = 0;
 };
 
@@ -123,10 +121,15 @@ bool clipToDepthRange(ClipPoint& from, ClipPoint& to)
 
 void flushBatch()
 {
-    if (state.batchCount > 0) {
-        pageDrawTriangles(state.batch, static_cast<int>(state.batchCount));
-        state.batchCount = 0;
+    if (state.batchCount == 0) {
+        return;
     }
+    if (state.inSoftware) {
+        web::fillTriangles(state.pixels, state.batch, state.batchCount);
+    } else {
+        pageDrawTriangles(state.batch, static_cast<int>(state.batchCount));
+    }
+    state.batchCount = 0;
 }
 
 void addVertex(double x, double y)
@@ -134,7 +137,7 @@ void addVertex(double x, double y)
     if (state.batchCount == BATCH_CAPACITY) {
         flushBatch();
     }
-    BatchVertex& vertex = state.batch[state.batchCount++];
+    web::FrameVertex& vertex = state.batch[state.batchCount++];
     vertex.x = static_cast<float>(x);
     vertex.y = static_cast<float>(y);
     for (int channel = 0; channel < 4; ++channel) {
@@ -196,17 +199,24 @@ void multiplyCurrentMatrix(const Matrix& factor)
     }
 }
 
-void beginFrame(int width, int height, double pixelScale)
+void beginFrame(int width, int height, double pixelScale, bool inSoftware)
 {
     state.drawingWidth = width;
     state.drawingHeight = height;
     state.pixelScale = pixelScale;
+    state.inSoftware = inSoftware;
     state.batchCount = 0;
+    if (inSoftware) {
+        web::resizePixels(state.pixels, width, height);
+    }
 }
 
 void finishFrame()
 {
     flushBatch();
+    if (state.inSoftware) {
+        pagePutPixels(state.pixels.rgba.data(), state.pixels.width, state.pixels.height);
+    }
 }
 
 void drawBitmap(const unsigned char* rows, int height, int xOrigin, int yOrigin, int advance)
@@ -244,8 +254,15 @@ void drawBitmap(const unsigned char* rows, int height, int xOrigin, int yOrigin,
 
 void glClear(GLbitfield mask)
 {
-    if ((mask & GL_COLOR_BUFFER_BIT) != 0) {
-        flushBatch();
+    if ((mask & GL_COLOR_BUFFER_BIT) == 0) {
+        return;
+    }
+    flushBatch();
+    if (state.inSoftware) {
+        const unsigned char colour[4] = {toByte(state.clearColour[0]), toByte(state.clearColour[1]),
+                                         toByte(state.clearColour[2]), toByte(state.clearColour[3])};
+        web::clearPixels(state.pixels, colour);
+    } else {
         pageClear(state.clearColour[0], state.clearColour[1], state.clearColour[2], state.clearColour[3]);
     }
 }

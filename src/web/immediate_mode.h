@@ -1,6 +1,7 @@
 // The browser's stand-in for the GL, GLU and GLUT calls curve-viewer makes:
 // their shared state, and the frame's triangles, gathered in window pixels
-// and handed to the page's WebGL canvas in as few draws as fit the batch.
+// and handed to the page's WebGL canvas in as few draws as fit the batch, or
+// without WebGL filled in software and put on its 2D canvas whole.
 #ifndef IMMEDIATE_MODE_H
 #define IMMEDIATE_MODE_H
 
@@ -15,8 +16,9 @@ using Matrix = std::array<double, 16>;
 void multiplyCurrentMatrix(const Matrix& factor);
 
 // Starts a frame in a drawing buffer of this many device pixels, in which one
-// window pixel takes pixelScale of them.
-void beginFrame(int width, int height, double pixelScale);
+// window pixel takes pixelScale of them: on the page's WebGL canvas, or in
+// software for its 2D canvas.
+void beginFrame(int width, int height, double pixelScale, bool inSoftware);
 
 // Hands what the frame still holds to the canvas.
 void finishFrame();

@@ -1,11 +1,14 @@
-// The page around curve-viewer's picture: the WebGL canvas it draws on, the
+// The page around curve-viewer's picture: the canvas it draws on, with WebGL
+// or, where the browser gives no WebGL, as 2D pixels drawn in software; the
 // keys and taps that reach it, the animation frames that repaint it, the
 // name a screen reader gives it, and what the page says, in the reader's
-// language, below the picture, when WebGL is missing or the program has ended.
+// language, below the picture, when it cannot draw at all or the program has ended.
 mergeInto(LibraryManager.library, {
   $page: {
     canvas: null,
     gl: null,
+    // The canvas's 2D context, where there is no WebGL.
+    context2d: null,
     // Where the shader takes the size of the drawing buffer.
     halfSize: null,
     frameRequested: false,
@@ -128,10 +131,12 @@ mergeInto(LibraryManager.library, {
       gl.vertexAttribPointer(1, 4, gl.UNSIGNED_BYTE, true, page.vertexSize, 8);
     },
 
-    // Gives the canvas as many pixels as the screen shows it with; repaints when that changes.
+    // Gives the canvas as many pixels as the screen shows it with; repaints
+    // when that changes. Once the program has ended it keeps its last
+    // picture, which resizing would clear.
     fit: function(width, height) {
       var canvas = page.canvas;
-      if (canvas.width !== width || canvas.height !== height) {
+      if (!page.ended && (canvas.width !== width || canvas.height !== height)) {
         canvas.width = width;
         canvas.height = height;
         page.requestFrame();
@@ -146,15 +151,15 @@ mergeInto(LibraryManager.library, {
 
     // Asks for one animation frame, in which the program repaints.
     requestFrame: function() {
-      if (page.frameRequested || page.ended || !page.gl) {
+      if (page.frameRequested || page.ended || !(page.gl || page.context2d)) {
         return;
       }
       page.frameRequested = true;
       requestAnimationFrame(function() {
         page.frameRequested = false;
-        if (!page.ended && !page.gl.isContextLost()) {
+        if (!page.ended && !(page.gl && page.gl.isContextLost())) {
           page.call(function() {
-            {{{ makeDynCall('vii', 'page.frameCallback') }}}(page.canvas.width, page.canvas.height);
+            {{{ makeDynCall('viii', 'page.frameCallback') }}}(page.canvas.width, page.canvas.height, page.gl ? 0 : 1);
           });
         }
       });
@@ -293,7 +298,8 @@ mergeInto(LibraryManager.library, {
     page.listeners = new AbortController();
     page.useReadersLanguage();
     page.gl = page.canvas.getContext('webgl', { alpha: false, antialias: false, depth: false, stencil: false });
-    if (!page.gl) {
+    page.context2d = page.gl ? null : page.canvas.getContext('2d', { alpha: false });
+    if (!page.gl && !page.context2d) {
       page.say(page.translated('curve-viewer needs WebGL to draw its curves, and this browser has none: it may be ' +
         'switched off in its settings, or missing on this computer.'));
       return;
@@ -301,7 +307,9 @@ mergeInto(LibraryManager.library, {
     document.getElementById('how-to').textContent =
       page.translated('Press any key or tap the picture for the next curve. Escape ends the program.');
     page.fitToLayout();
-    page.prepare();
+    if (page.gl) {
+      page.prepare();
+    }
     page.listen();
     // A page of its own takes the keys at once; in a frame the picture waits
     // for a click or a tap, so as not to take the focus from the page around it.
@@ -329,6 +337,12 @@ mergeInto(LibraryManager.library, {
     gl.uniform2f(page.halfSize, gl.drawingBufferWidth / 2, gl.drawingBufferHeight / 2);
     gl.bufferData(gl.ARRAY_BUFFER, HEAPU8.subarray(vertices, vertices + count * page.vertexSize), gl.STREAM_DRAW);
     gl.drawArrays(gl.TRIANGLES, 0, count);
+  },
+
+  pagePutPixels__deps: ['$page'],
+  pagePutPixels: function(rgba, width, height) {
+    var bytes = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
+    page.context2d.putImageData(new ImageData(bytes, width, height), 0, 0);
   },
 
   pageSetLabel__deps: ['$page'],

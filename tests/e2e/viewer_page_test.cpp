@@ -1,11 +1,12 @@
 // What only the page in a browser has: the name a screen reader hears, the
 // words that say what to do, in the reader's language, the browser's own
 // keys, taps, a phone's narrow screen, a dense screen, a WebGL context the
-// browser takes away, a browser without WebGL or JavaScript, and a frame in
-// a host page; and, served over http as a web app, its installing, its
-// working offline and its updates. In every check the launcher writes out
-// whatever the page logs or throws and every request it makes beyond its own
-// file or origin, which the fixture expects to be nothing.
+// browser takes away, a browser without WebGL, where the page draws in
+// software, or without JavaScript, and a frame in a host page; and, served
+// over http as a web app, its installing, its working offline and its
+// updates. In every check the launcher writes out whatever the page logs or
+// throws and every request it makes beyond its own file or origin, which the
+// fixture expects to be nothing.
 #include "viewer_fixture.h"
 
 #include <X11/keysym.h>
@@ -206,10 +207,11 @@ TEST_F(ViewerInABrowser, LostAndRestoredContextShowsTheSameCurveAgain)
     EXPECT_TRUE(samePicture(shown, waitForPicture(CURVES[1].label)));
 }
 
-TEST_F(ViewerInABrowser, WithoutWebGLSaysItNeedsIt)
+TEST_F(ViewerInABrowser, WithoutWebGLDrawsInSoftwareAndSaysWhatToDo)
 {
     ASSERT_NO_FATAL_FAILURE(startPage({"--without-webgl"}));
-    EXPECT_TRUE(reported({"text: ", "needs WebGL"}));
+    expectCurve(waitForPicture(CURVES[0].label), CURVES[0]);
+    EXPECT_TRUE(reported({"text: Press any key or tap the picture for the next curve."}));
 }
 
 TEST_F(ViewerInABrowser, WithoutJavaScriptSaysItNeedsIt)

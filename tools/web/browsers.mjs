@@ -45,6 +45,21 @@ class BrowserWindow {
   enterFrame() { this.inFrame = true; }
 }
 
+// Asks the browser's first page the question. That page may still be on its
+// way to the address the browser was started with, whose navigation ends
+// the question: then it is asked again, of the page the browser went to.
+async function askedOnceSettled(page, question) {
+  for (;;) {
+    try {
+      return await page.evaluate(question);
+    } catch (error) {
+      if (!error.message.includes('Execution context was destroyed')) {
+        throw error;
+      }
+    }
+  }
+}
+
 // A browser puppeteer drives, with the page in its one window.
 class PuppeteerBrowser extends BrowserWindow {
   constructor(browser) {
@@ -52,12 +67,14 @@ class PuppeteerBrowser extends BrowserWindow {
     this.browser = browser;
   }
 
-  async open(url) {
+  async open(url, askTheBlankPage) {
     [this.page] = await this.browser.pages();
+    const answer = askTheBlankPage && await askedOnceSettled(this.page, askTheBlankPage);
     this.page.on('console', (message) => this.listeners.console(message.type(), message.text()));
     this.page.on('pageerror', (error) => this.listeners.console('uncaught', error.message));
     this.page.on('request', (request) => this.listeners.request(request.url()));
     await this.page.goto(url);
+    return answer;
   }
 
   evaluate(action) {
@@ -119,6 +136,10 @@ async function openChromium(options, profile) {
   if (!options.webgl) {
     args.push('--disable-3d-apis');
   }
+  // Without its compilers V8 has no WebAssembly; --noexpose_wasm leaves it there.
+  if (!options.webassembly) {
+    args.push('--js-flags=--jitless');
+  }
   if (options.touch) {
     args.push('--touch-events=enabled');
   }
@@ -144,6 +165,7 @@ async function openFirefox(options, profile) {
     '#statuspanel { display: none !important; }\n');
   const prefs = { 'toolkit.legacyUserProfileCustomizations.stylesheets': true, 'browser.tabs.inTitlebar': 0,
     'layout.css.devPixelsPerPx': String(options.scale), 'webgl.disabled': !options.webgl,
+    'javascript.options.wasm': options.webassembly,
     'dom.w3c_touch_events.enabled': options.touch ? 1 : 0, 'javascript.enabled': options.javascript,
     ...(options.language && { 'intl.accept_languages': options.language }) };
   return new PuppeteerBrowser(await puppeteer.launch({ browser: 'firefox', executablePath: '/usr/bin/firefox-esr',
@@ -206,7 +228,7 @@ class WebKitBrowser extends BrowserWindow {
     return value;
   }
 
-  async open(url) {
+  async open(url, askTheBlankPage) {
     const browserOptions = { binary: this.options.miniBrowser, args: ['--automation',
       '--javascript-can-open-windows-automatically=true', '--allow-file-access-from-file-urls=true',
       `--enable-webgl=${this.options.webgl}`, `--enable-javascript=${this.options.javascript}`] };
@@ -214,6 +236,7 @@ class WebKitBrowser extends BrowserWindow {
       { capabilities: { alwaysMatch: { 'webkitgtk:browserOptions': browserOptions } } });
     this.session = `/session/${session.sessionId}`;
     await this.command('POST', `${this.session}/url`, { url: startPage(this.profile) });
+    const answer = askTheBlankPage && await this.exclusively(() => this.execute(askTheBlankPage, []));
     const features = `popup,width=${this.options.width},height=${this.options.height},left=${WINDOW_PLACE},top=${WINDOW_PLACE}`;
     await this.command('POST', `${this.session}/execute/sync`,
       { script: `window.open(${JSON.stringify(url)}, 'curve-viewer', ${JSON.stringify(features)})`, args: [] });
@@ -222,6 +245,7 @@ class WebKitBrowser extends BrowserWindow {
     await this.command('POST', `${this.session}/window`, { handle: handles.find((handle) => handle !== openerHandle) });
     await this.listenOnceLoaded();
     this.relayHeard();
+    return answer;
   }
 
   async reload() {
@@ -332,7 +356,8 @@ function compileLocale(tag, profile) {
 
 async function openWebKit(options, profile) {
   const port = await freePort();
-  const environment = { ...process.env, GDK_SCALE: String(options.scale) };
+  const environment = { ...process.env, GDK_SCALE: String(options.scale),
+    ...(!options.webassembly && { JSC_useWasm: '0' }) };
   // WebKitGTK asks pages for the language of its locale.
   if (options.language) {
     const locale = compileLocale(options.language, profile);
