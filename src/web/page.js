@@ -341,6 +341,10 @@ mergeInto(LibraryManager.library, {
 
   pagePutPixels__deps: ['$page'],
   pagePutPixels: function(rgba, width, height) {
+    // A canvas laid out at no size, in a hidden frame say, holds no pixels.
+    if (width === 0 || height === 0) {
+      return;
+    }
     var bytes = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
     page.context2d.putImageData(new ImageData(bytes, width, height), 0, 0);
   },
